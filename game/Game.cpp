@@ -1,0 +1,138 @@
+#include "game/Game.h"
+
+#include "game/Solvability.h"
+#include "platform/Conversions.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int16_t Blank = 16;
+
+// A tag's leading number, as the redraw and the solved check read it.
+int16_t leadingNumber(const QString &tag)
+{
+    return RoundToInt16(Val(tag)).value_or(0);
+}
+
+} // namespace
+
+Game::Game(BoardView &view, Runtime &runtime, WinHandler onWin)
+    : m_view(view), m_runtime(runtime), m_onWin(std::move(onWin))
+{
+}
+
+void Game::NewGame()
+{
+    m_runtime.randomize();
+    for (Idx = 0; Idx <= 15; ++Idx)
+        Dealt[Idx] = 0;
+    for (Idx = 0; Idx <= 15; ++Idx)
+        placeTile(static_cast<int16_t>(Idx + 1));
+    repairUnsolvable();
+    Moves = 0;
+    m_view.setCounter(Str(Moves));
+    m_boardOpen = true;
+    m_view.setBoardEnabled(true);
+}
+
+void Game::placeTile(int16_t tile)
+{
+    // Draw until a free cell comes up; the sum is formed in double precision
+    // because in single precision the largest r below 1 would round up to cell 16.
+    for (;;) {
+        const float r = m_runtime.rnd();
+        Pick = static_cast<int16_t>(std::floor(static_cast<double>(r) * 16.0 + 1.0) - 1.0);
+        if (Pick >= 0 && Pick <= 15 && Dealt[Pick] == 0)
+            break;
+    }
+    Dealt[Pick] = -1;
+    m_view.setTag(Pick, Str(tile));
+    m_view.setPicture(Pick, tile);
+}
+
+void Game::repairUnsolvable()
+{
+    // Half of all arrangements cannot be solved. Exchanging tiles 1 and 2
+    // maps each of them onto a distinct solvable one, so every solvable deal
+    // stays equally likely, and no re-deal can repeat the same draw.
+    Position tiles{};
+    int16_t cellOf1 = 0, cellOf2 = 0;
+    for (int16_t cell = 0; cell <= 15; ++cell) {
+        tiles[cell] = leadingNumber(m_view.tag(cell));
+        if (tiles[cell] == 1)
+            cellOf1 = cell;
+        if (tiles[cell] == 2)
+            cellOf2 = cell;
+    }
+    if (IsSolvable(tiles))
+        return;
+    const QString tag1 = m_view.tag(cellOf1);
+    m_view.setTag(cellOf1, m_view.tag(cellOf2));
+    m_view.setTag(cellOf2, tag1);
+    m_view.setPicture(cellOf1, leadingNumber(m_view.tag(cellOf1)));
+    m_view.setPicture(cellOf2, leadingNumber(m_view.tag(cellOf2)));
+}
+
+bool Game::ImgP_Click(int16_t index)
+{
+    if (!m_boardOpen || index < 0 || index > 15)
+        return false;
+
+    Cell = index;
+    Row = static_cast<int16_t>(Cell / 4);
+    Col = static_cast<int16_t>(Cell & 3);
+    bool moved = false;
+    // Each direction has its own range test, so a test never wraps round a row end.
+    if (Row - 1 >= 0)
+        testNeighbour(static_cast<int16_t>(Cell - 4), moved);
+    if (Row + 1 <= 3)
+        testNeighbour(static_cast<int16_t>(Cell + 4), moved);
+    if (Col - 1 >= 0)
+        testNeighbour(static_cast<int16_t>(Cell - 1), moved);
+    if (Col + 1 <= 3)
+        testNeighbour(static_cast<int16_t>(Cell + 1), moved);
+
+    // The solved check runs on every click, move or not.
+    InPlace = 0;
+    for (Idx = 0; Idx <= 15; ++Idx) {
+        CellNo = leadingNumber(m_view.tag(Idx));
+        if (CellNo == Idx + 1)
+            ++InPlace;
+    }
+    if (InPlace == 16) {
+        m_boardOpen = false;
+        m_view.setBoardEnabled(false);
+        if (m_onWin)
+            m_onWin(Moves);
+    }
+    return moved;
+}
+
+void Game::testNeighbour(int16_t nearCell, bool &moved)
+{
+    NearCell = nearCell;
+    if (CDbl(m_view.tag(NearCell)) == static_cast<double>(Blank) && MakeHod())
+        moved = true;
+}
+
+bool Game::MakeHod()
+{
+    // A move the counter cannot count is not made, so the count never wraps
+    // and a stored result can never read as an empty place.
+    if (Moves == std::numeric_limits<int16_t>::max())
+        return false;
+
+    TileNo = CInt(m_view.tag(Cell)).value_or(0);
+    // Both tags first, then each picture read back from its new tag.
+    m_view.setTag(Cell, m_view.tag(NearCell));
+    m_view.setTag(NearCell, Str(TileNo));
+    PicNo = leadingNumber(m_view.tag(Cell));
+    m_view.setPicture(Cell, PicNo);
+    PicNo = leadingNumber(m_view.tag(NearCell));
+    m_view.setPicture(NearCell, PicNo);
+    IncrementChecked(Moves);
+    m_view.setCounter(Str(Moves));
+    return true;
+}

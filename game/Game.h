@@ -1,0 +1,55 @@
+#pragma once
+
+#include "game/BoardView.h"
+#include "platform/Runtime.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// The fifteen puzzle's rules: dealing, moving, and noticing a win. The
+// position lives only in the view's cell tags; this class keeps the
+// main window's 16-bit working fields.
+class Game
+{
+public:
+    // Called on a win, after the board has been disabled, with the move count.
+    using WinHandler = std::function<void(int16_t moves)>;
+
+    Game(BoardView &view, Runtime &runtime, WinHandler onWin = {});
+
+    // Deals a fresh, solvable game: re-seeds, places tiles 1..16 in random
+    // cells, zeroes the counter and opens the board.
+    void NewGame();
+
+    // A click on a cell 0..15: slides it into the blank if they are
+    // neighbours, then checks for a win; returns whether a move was made.
+    bool ImgP_Click(int16_t index);
+
+    // Moves made since the last deal.
+    int16_t moves() const { return Moves; }
+
+private:
+    bool MakeHod();
+    void placeTile(int16_t tile);
+    void repairUnsolvable();
+    void testNeighbour(int16_t nearCell, bool &moved);
+
+    BoardView &m_view;
+    Runtime &m_runtime;
+    WinHandler m_onWin;
+    bool m_boardOpen = false; // what the frame was last told; a closed board ignores clicks
+
+    std::array<int16_t, 16> Dealt{};
+    int16_t Idx = 0;
+    int16_t Pick = 0;
+    int16_t PicNo = 0;
+    int16_t Moves = 0;
+    int16_t Cell = 0;
+    int16_t NearCell = 0;
+    int16_t TileNo = 0;
+    int16_t Row = 0;
+    int16_t Col = 0;
+    int16_t InPlace = 0;
+    int16_t CellNo = 0;
+};

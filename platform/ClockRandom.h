@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+// An even random generator for the deal, seeded anew from the clock on demand.
+class ClockRandom
+{
+public:
+    explicit ClockRandom(uint64_t seed = 0) : m_engine(seed) {}
+
+    // Seeds from the clocks and a per-process count, so two deals in the same
+    // clock tick still differ.
+    void reseedFromClock();
+    void seed(uint64_t value) { m_engine.seed(value); }
+
+    // 0 <= r < 1 in steps of 2^-24, every single-precision step equally likely.
+    float next();
+
+private:
+    std::mt19937_64 m_engine;
+    uint64_t m_reseeds = 0;
+};

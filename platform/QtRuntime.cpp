@@ -1,0 +1,80 @@
+#include "platform/QtRuntime.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+std::function<void(QDialog *)> &dialogHook()
+{
+    static std::function<void(QDialog *)> hook;
+    return hook;
+}
+
+int runModal(QDialog &dialog)
+{
+    // Plain worded buttons, as on the classic boxes; some styles add pictures.
+    for (QAbstractButton *button : dialog.findChildren<QAbstractButton *>())
+        button->setIcon(QIcon());
+    if (dialogHook())
+        dialogHook()(&dialog);
+    return dialog.exec();
+}
+
+} // namespace
+
+void QtRuntime::setDialogHook(std::function<void(QDialog *)> hook)
+{
+    dialogHook() = std::move(hook);
+}
+
+void QtRuntime::randomize()
+{
+    m_random.reseedFromClock();
+}
+
+float QtRuntime::rnd()
+{
+    return m_random.next();
+}
+
+int QtRuntime::msgBox(const QString &prompt, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    // Russian whatever the system's language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    runModal(box);
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? Yes : No;
+}
+
+QString QtRuntime::inputBox(const QString &prompt)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(m_appTitle);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString());
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (runModal(dialog) != QDialog::Accepted)
+        return QString();
+    return dialog.textValue();
+}
+
+QString QtRuntime::appPath() const
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void QtRuntime::end()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ClockRandom.h"
+#include "platform/Runtime.h"
+
+#include <functional>
+
+class QDialog;
+
+// The real services, on Qt's dialogs and application object.
+class QtRuntime : public Runtime
+{
+public:
+    // appTitle captions the input box, as the application's own title.
+    explicit QtRuntime(QString appTitle) : m_appTitle(std::move(appTitle)) {}
+
+    void randomize() override;
+    float rnd() override;
+    int msgBox(const QString &prompt, const QString &title) override;
+    QString inputBox(const QString &prompt) override;
+    QString appPath() const override;
+    void end() override;
+
+    // Test hook: called with each dialog just before it runs modally, so a
+    // test can read and answer it without blocking.
+    static void setDialogHook(std::function<void(QDialog *)> hook);
+
+private:
+    ClockRandom m_random;
+    QString m_appTitle;
+};

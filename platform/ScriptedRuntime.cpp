@@ -1,0 +1,32 @@
+#include "platform/ScriptedRuntime.h"
+
+float ScriptedRuntime::rnd()
+{
+    ++draws;
+    if (randomValues.empty())
+        return m_fallback.next();
+    const float r = randomValues.front();
+    randomValues.pop_front();
+    return r;
+}
+
+int ScriptedRuntime::msgBox(const QString &prompt, const QString &title)
+{
+    msgBoxPrompts << prompt;
+    msgBoxTitles << title;
+    if (msgBoxAnswers.empty())
+        return No;
+    const int answer = msgBoxAnswers.front();
+    msgBoxAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedRuntime::inputBox(const QString &prompt)
+{
+    inputPrompts << prompt;
+    if (inputAnswers.empty())
+        return QString();
+    const QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}

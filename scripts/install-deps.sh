@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, play and test, where missing:
+# the compiler and CMake, Qt 6 Widgets, and fonts with Cyrillic glyphs.
+set -euo pipefail
+
+packages=(g++ make cmake qt6-base-dev fonts-dejavu-core fonts-liberation2)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+"${as_root[@]}" apt-get update
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// Runs `act` on the next modal window as soon as it is open, from inside its
+// own event loop, so a test can read and close a dialog shown with exec().
+// If none opens within the timeout, `act` gets nullptr.
+inline void onNextModal(std::function<void(QWidget *)> act, int timeoutMs = 5000)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setInterval(10);
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act), deadline] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal && !deadline.hasExpired())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}

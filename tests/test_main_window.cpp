@@ -1,0 +1,325 @@
+#include "platform/ScriptedRuntime.h"
+#include "support/BoardText.h"
+#include "support/Modal.h"
+#include "ui/Appearance.h"
+#include "ui/Artwork.h"
+#include "ui/FrmMain.h"
+#include "ui/ImageCell.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// The main window on scripted services, dealt a known position.
+struct MainWindow
+{
+    ScriptedRuntime runtime;
+    std::unique_ptr<FrmMain> window;
+
+    explicit MainWindow(const QString &position = QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 . 15"))
+    {
+        const Position tiles = boardFromText(position);
+        for (int16_t tile = 1; tile <= 16; ++tile)
+            for (int cell = 0; cell < 16; ++cell)
+                if (tiles[cell] == tile)
+                    runtime.randomValues.push_back(drawFor(cell));
+        window = std::make_unique<FrmMain>(runtime);
+        window->show();
+    }
+
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        T *widget = window->findChild<T *>(name);
+        if (!widget)
+            qWarning("no control named %s", qPrintable(name));
+        return widget;
+    }
+    ImageCell *cell(int i) const { return find<ImageCell>(QStringLiteral("ImgP_%1").arg(i)); }
+    QString counter() const { return find<QLabel>(QStringLiteral("Label2"))->text(); }
+    QAction *item(const QString &name) const { return window->findChild<QAction *>(name); }
+
+    QString position() const
+    {
+        Position tiles{};
+        for (int i = 0; i < 16; ++i)
+            tiles[i] = static_cast<int16_t>(cell(i)->tag().toInt());
+        return boardToText(tiles);
+    }
+    void click(int i) const { QTest::mouseClick(cell(i), Qt::LeftButton, {}, QPoint(25, 25)); }
+};
+
+bool showsTile(ImageCell *cell, int tile)
+{
+    return cell->picture().toImage() == tilePicture(tile, cell->devicePixelRatioF()).toImage();
+}
+
+} // namespace
+
+// The main window driven through its real widgets.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { applyAppearance(); }
+
+    void windowHasItsFixedClientAreaCaptionAndBoxes()
+    {
+        MainWindow m;
+        FrmMain &w = *m.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Пятнашки"));
+        QCOMPARE(w.centralWidget()->size(), QSize(329, 233));
+        QCOMPARE(w.centralWidget()->y(), w.menuBar()->height());
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.size(), QSize(329, 233 + w.menuBar()->height()));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!w.windowIcon().isNull());
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(qAbs(w.frameGeometry().center().x() - screen.center().x()) <= 1);
+        QVERIFY(qAbs(w.frameGeometry().center().y() - screen.center().y()) <= 1);
+    }
+
+    void everyControlStandsAtItsDesignedPlace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("FrmPole") << "FrmPole" << "ClientArea" << QRect(5, 5, 209, 222);
+        QTest::newRow("CmdNew") << "CmdNew" << "ClientArea" << QRect(224, 8, 100, 25);
+        QTest::newRow("CmdHelp") << "CmdHelp" << "ClientArea" << QRect(224, 40, 100, 25);
+        QTest::newRow("CmdRecord") << "CmdRecord" << "ClientArea" << QRect(224, 72, 100, 25);
+        QTest::newRow("Frame1") << "Frame1" << "ClientArea" << QRect(224, 120, 100, 57);
+        QTest::newRow("Label1") << "Label1" << "Frame1" << QRect(32, 8, 41, 17);
+        QTest::newRow("Label2") << "Label2" << "Frame1" << QRect(40, 32, 25, 17);
+        QTest::newRow("CmdExit") << "CmdExit" << "ClientArea" << QRect(224, 200, 100, 25);
+        for (int i = 0; i < 16; ++i)
+            QTest::addRow("ImgP_%d", i) << QStringLiteral("ImgP_%1").arg(i) << "FrmPole"
+                                        << QRect(8 + 48 * (i % 4), 16 + 48 * (i / 4), 50, 50);
+    }
+
+    void everyControlStandsAtItsDesignedPlace()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QRect, place);
+        MainWindow m;
+        QWidget *control = m.find(name);
+        QVERIFY(control);
+        QCOMPARE(control->parentWidget()->objectName(), container);
+        QCOMPARE(control->geometry(), place);
+    }
+
+    void counterLabelsUseTheirFontsAndColours()
+    {
+        MainWindow m;
+        auto *heading = m.find<QLabel>(QStringLiteral("Label1"));
+        auto *count = m.find<QLabel>(QStringLiteral("Label2"));
+        QCOMPARE(heading->text(), QStringLiteral("Ход"));
+        QCOMPARE(count->text(), QStringLiteral("0"));
+        for (QLabel *label : {heading, count}) {
+            QCOMPARE(label->font().pixelSize(), 16);
+            QVERIFY(label->font().bold());
+            QVERIFY(label->alignment() & Qt::AlignHCenter);
+            QCOMPARE(label->accessibleName(), QString()); // screen readers read the text itself
+        }
+        QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(count->palette().color(QPalette::WindowText), QColor(255, 128, 0));
+        QVERIFY(QFontInfo(heading->font()).family().contains(QStringLiteral("Sans")));
+        QVERIFY(QFontMetrics(heading->font()).inFont(QChar(u'Х')));
+    }
+
+    void menuBarHoldsTheTwoMenusWithPlainItems()
+    {
+        MainWindow m;
+        const QList<QAction *> titles = m.window->menuBar()->actions();
+        QCOMPARE(titles.size(), 2);
+        QCOMPARE(titles[0]->text(), QStringLiteral("Игра"));
+        QCOMPARE(titles[1]->text(), QStringLiteral("Помощь"));
+        QCOMPARE(titles[0]->menu()->objectName(), QStringLiteral("Mnu1"));
+        QCOMPARE(titles[1]->menu()->objectName(), QStringLiteral("Mnu2"));
+
+        QStringList game, help;
+        for (QAction *a : titles[0]->menu()->actions())
+            game << a->objectName() + u'=' + a->text();
+        for (QAction *a : titles[1]->menu()->actions())
+            help << a->objectName() + u'=' + a->text();
+        QCOMPARE(game, QStringList({"Mnu3=Новая", "Mnu4=Рекорды", "Mnu5=Выход"}));
+        QCOMPARE(help, QStringList({"Mnu6=Правила", "Mnu8=О программе"}));
+        for (QAction *a : m.window->findChildren<QAction *>()) {
+            QVERIFY(!a->isSeparator());
+            QVERIFY(a->shortcut().isEmpty());
+            QVERIFY(!a->text().contains(u'&'));
+            QVERIFY(a->isEnabled() && a->isVisible());
+        }
+    }
+
+    void picturesButtonsCarryTheirWordsAndTabInTheirOwnOrder()
+    {
+        MainWindow m;
+        QApplication::setActiveWindow(m.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+        const QStringList words = {"Новая", "Рекорды", "Правила", "Выход"};
+        const QStringList order = {"CmdNew", "CmdRecord", "CmdHelp", "CmdExit"};
+        auto *first = m.find<QPushButton>(QStringLiteral("CmdNew"));
+        first->setFocus();
+        for (int i = 0; i < order.size(); ++i) {
+            QWidget *focused = QApplication::focusWidget();
+            QCOMPARE(focused->objectName(), order[i]);
+            auto *button = qobject_cast<QPushButton *>(focused);
+            QCOMPARE(button->text(), QString());
+            QCOMPARE(button->accessibleName(), words[i]);
+            QCOMPARE(button->toolTip(), QString());
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdNew"));
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(m.cell(i)->focusPolicy(), Qt::NoFocus);
+    }
+
+    void windowOpensDealtWithTheCounterAtZero()
+    {
+        MainWindow m(QStringLiteral("3 1 2 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 ."));
+        QCOMPARE(m.position(), QStringLiteral("3 1 2 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 ."));
+        QCOMPARE(m.runtime.reseeds, 1);
+        QCOMPARE(m.counter(), QStringLiteral("0"));
+        for (int i = 0; i < 16; ++i)
+            QVERIFY(showsTile(m.cell(i), m.cell(i)->tag().toInt()));
+    }
+
+    void clickingATileBesideTheBlankSlidesAndCountsIt()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        m.click(6); // tile 7 down into the blank
+        QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 . 8 / 9 10 7 11 / 13 14 15 12"));
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+        QVERIFY(showsTile(m.cell(6), 16));
+        QVERIFY(showsTile(m.cell(10), 7));
+        m.click(0); // far from the blank
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+        // A right click is no click.
+        QTest::mouseClick(m.cell(7), Qt::RightButton, {}, QPoint(25, 25));
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+    }
+
+    void aWonBoardTakesNoClicksUntilANewDeal()
+    {
+        MainWindow m;
+        m.click(15);
+        QCOMPARE(m.position(), Solved);
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+        QVERIFY(!m.find(QStringLiteral("FrmPole"))->isEnabled());
+        // The solved board stays in full colour.
+        QVERIFY(showsTile(m.cell(0), 1));
+        m.click(14);
+        QCOMPARE(m.position(), Solved);
+
+        m.runtime.randomValues.clear();
+        m.find<QPushButton>(QStringLiteral("CmdNew"))->click();
+        QVERIFY(m.find(QStringLiteral("FrmPole"))->isEnabled());
+        QCOMPARE(m.counter(), QStringLiteral("0"));
+        QCOMPARE(m.runtime.reseeds, 2);
+    }
+
+    void newGameFromTheMenuDealsWithoutAQuestion()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        m.click(6);
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+        m.item(QStringLiteral("Mnu3"))->trigger();
+        QCOMPARE(m.counter(), QStringLiteral("0"));
+        QCOMPARE(m.runtime.reseeds, 2);
+        QVERIFY(m.runtime.msgBoxPrompts.isEmpty());
+    }
+
+    void exitAsksAndOnlyYesEnds()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        m.click(6);
+        const QString position = m.position();
+
+        m.runtime.msgBoxAnswers = {Runtime::No};
+        m.find<QPushButton>(QStringLiteral("CmdExit"))->click();
+        QCOMPARE(m.runtime.msgBoxPrompts, QStringList{"Вы действительно хотите выйти из программы?"});
+        QCOMPARE(m.runtime.msgBoxTitles, QStringList{"Пятнашки"});
+        QCOMPARE(m.runtime.ends, 0);
+        QCOMPARE(m.position(), position);
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+        QVERIFY(m.window->isVisible());
+
+        m.runtime.msgBoxAnswers = {Runtime::Yes};
+        m.item(QStringLiteral("Mnu5"))->trigger();
+        QCOMPARE(m.runtime.msgBoxPrompts.size(), 2);
+        QCOMPARE(m.runtime.ends, 1);
+    }
+
+    void closingFromTheTitleBarAsksNothing()
+    {
+        MainWindow m;
+        QVERIFY(m.window->close());
+        QVERIFY(!m.window->isVisible());
+        QVERIFY(m.runtime.msgBoxPrompts.isEmpty());
+    }
+
+    void rulesAndAboutOpenModallyAndFreshEachTime_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("rules button") << "CmdHelp" << "FrmHelp";
+        QTest::newRow("rules menu") << "Mnu6" << "FrmHelp";
+        QTest::newRow("about menu") << "Mnu8" << "FrmAbout";
+    }
+
+    void rulesAndAboutOpenModallyAndFreshEachTime()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, window);
+        MainWindow m;
+        auto open = [&] {
+            if (QAction *item = m.item(command))
+                item->trigger();
+            else
+                m.find<QPushButton>(command)->click();
+        };
+
+        QPointer<QWidget> first;
+        onNextModal([&](QWidget *dialog) {
+            QVERIFY(dialog);
+            first = dialog;
+            QCOMPARE(dialog->objectName(), window);
+            // The board is blocked while the window is open.
+            m.click(14);
+            QCOMPARE(m.counter(), QStringLiteral("0"));
+            dialog->move(dialog->pos() + QPoint(40, 30));
+            dialog->close();
+        });
+        open();
+        QVERIFY(first.isNull()); // destroyed on closing
+
+        QPoint centre;
+        onNextModal([&](QWidget *dialog) {
+            QVERIFY(dialog);
+            QVERIFY(dialog != first);
+            centre = dialog->frameGeometry().center();
+            dialog->close();
+        });
+        open();
+        const QPoint screenCentre = m.window->screen()->availableGeometry().center();
+        QVERIFY((centre - screenCentre).manhattanLength() <= 2);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

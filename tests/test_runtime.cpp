@@ -1,0 +1,135 @@
+#include "platform/QtRuntime.h"
+#include "ui/Appearance.h"
+
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QStringList buttonTexts(QDialog *dialog)
+{
+    QStringList texts;
+    for (QAbstractButton *button : dialog->findChild<QDialogButtonBox *>()->buttons())
+        texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+QAbstractButton *buttonReading(QDialog *dialog, const QString &text)
+{
+    for (QAbstractButton *button : dialog->findChild<QDialogButtonBox *>()->buttons())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+// Types text key by key, Cyrillic included.
+void type(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Runs `act` on each dialog once it is open, inside its own event loop.
+void answerWith(std::function<void(QDialog *)> act)
+{
+    QtRuntime::setDialogHook([act](QDialog *dialog) { QTimer::singleShot(0, dialog, [dialog, act] { act(dialog); }); });
+}
+
+} // namespace
+
+// The real dialogs, read and answered as a player would, in Russian under any locale.
+class TestRuntime : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { applyAppearance(); }
+    void cleanup() { QtRuntime::setDialogHook({}); }
+
+    void questionBoxAsksInRussianWithYesAsDefault()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        answerWith([](QDialog *dialog) {
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            QVERIFY(box);
+            QCOMPARE(box->text(), QStringLiteral("Выйти?"));
+            QCOMPARE(box->windowTitle(), QStringLiteral("Заголовок"));
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+            QCOMPARE(buttonTexts(box), QStringList({"Да", "Нет"}));
+            QCOMPARE(box->defaultButton()->text(), QStringLiteral("Да"));
+            buttonReading(box, QStringLiteral("Да"))->click();
+        });
+        QCOMPARE(runtime.msgBox(QStringLiteral("Выйти?"), QStringLiteral("Заголовок")), Runtime::Yes);
+    }
+
+    void questionBoxAnswersNoForNoEscapeAndClosing()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        answerWith([](QDialog *dialog) { buttonReading(dialog, QStringLiteral("Нет"))->click(); });
+        QCOMPARE(runtime.msgBox(QStringLiteral("?"), QStringLiteral("t")), Runtime::No);
+        answerWith([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QCOMPARE(runtime.msgBox(QStringLiteral("?"), QStringLiteral("t")), Runtime::No);
+        answerWith([](QDialog *dialog) { dialog->close(); });
+        QCOMPARE(runtime.msgBox(QStringLiteral("?"), QStringLiteral("t")), Runtime::No);
+        answerWith([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+        QCOMPARE(runtime.msgBox(QStringLiteral("?"), QStringLiteral("t")), Runtime::Yes);
+    }
+
+    void inputBoxStartsEmptyUnderTheApplicationsTitle()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        answerWith([](QDialog *dialog) {
+            auto *input = qobject_cast<QInputDialog *>(dialog);
+            QVERIFY(input);
+            QCOMPARE(input->windowTitle(), QStringLiteral("Пятнашки"));
+            QCOMPARE(input->labelText(), QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?"));
+            QCOMPARE(buttonTexts(input), QStringList({"OK", "Отмена"}));
+            auto *field = input->findChild<QLineEdit *>();
+            QCOMPARE(field->text(), QString());
+            type(field, QStringLiteral("Вася Пупкин"));
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        QCOMPARE(runtime.inputBox(QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?")), QStringLiteral("Вася Пупкин"));
+    }
+
+    void inputBoxGivesEmptyTextOnCancel()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        answerWith([](QDialog *dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit *>(), QStringLiteral("typed"));
+            buttonReading(dialog, QStringLiteral("Отмена"))->click();
+        });
+        QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
+        answerWith([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
+    }
+
+    void programFolderIsTheExecutablesFolderWithoutTrailingSeparator()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        const QString folder = runtime.appPath();
+        QCOMPARE(folder, QCoreApplication::applicationDirPath());
+        QVERIFY(!folder.endsWith(u'/'));
+        QVERIFY(QFileInfo(folder + QStringLiteral("/test_runtime")).isExecutable());
+    }
+
+    void endingClosesEveryWindowAndLeavesTheLoopWithStatusZero()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        QWidget window;
+        window.show();
+        QTimer::singleShot(0, [&runtime] { runtime.end(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestRuntime)
+#include "test_runtime.moc"

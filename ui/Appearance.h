@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+// The designs' face "MS Sans Serif" is not on Linux; a metric-compatible
+// sans serif with Cyrillic glyphs stands in. Sizes are pixels at 96 dpi
+// (8.25 pt = 11 px, 9.75 pt = 13 px, 12 pt = 16 px), so the labels fill their
+// designed boxes whatever dpi the screen reports.
+QFont designFont(int pixelSize, bool bold = false);
+
+// One look on every desktop: the Fusion style with its standard palette and
+// the windows' standard font, the design face at 8.25 pt. Call once after
+// the application object exists.
+void applyAppearance();
