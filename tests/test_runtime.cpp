@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -109,6 +110,18 @@ private slots:
         QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
         answerWith([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
         QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
+    }
+
+    void qtsOwnWordsAreRussianUnderAnyLocale()
+    {
+        QLineEdit field;
+        std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList words;
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator())
+                words << action->text().section(u'\t', 0, 0);
+        QVERIFY(words.contains(QStringLiteral("&Копировать")));
+        QVERIFY(words.contains(QStringLiteral("В&ставить")));
     }
 
     void programFolderIsTheExecutablesFolderWithoutTrailingSeparator()

@@ -1,6 +1,9 @@
 #include "ui/Appearance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -21,4 +24,11 @@ void applyAppearance()
         QApplication::setPalette(fusion->standardPalette());
     }
     QApplication::setFont(designFont(11));
+
+    // Qt's own words (a text field's context menu, standard buttons) in Russian
+    // whatever the system's language, like the rest of the game.
+    auto *qtWords = new QTranslator(qApp);
+    if (qtWords->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtWords);
 }

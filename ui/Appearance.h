@@ -8,7 +8,7 @@
 // designed boxes whatever dpi the screen reports.
 QFont designFont(int pixelSize, bool bold = false);
 
-// One look on every desktop: the Fusion style with its standard palette and
-// the windows' standard font, the design face at 8.25 pt. Call once after
-// the application object exists.
+// One look and one language on every desktop: the Fusion style with its
+// standard palette, the windows' standard font (the design face at 8.25 pt),
+// and Qt's own texts in Russian. Call once after the application object exists.
 void applyAppearance();

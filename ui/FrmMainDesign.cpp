@@ -82,6 +82,8 @@ void FrmMain::setupDesign()
     setTabOrder(CmdRecord, CmdHelp);
     setTabOrder(CmdHelp, CmdExit);
 
+    // The menu bar belongs to the window's design, even on desktops with a global menu.
+    menuBar()->setNativeMenuBar(false);
     Mnu1 = menuBar()->addMenu(QStringLiteral("Игра"));
     Mnu1->setObjectName(QStringLiteral("Mnu1"));
     Mnu3 = makeItem("Mnu3", QStringLiteral("Новая"), Mnu1);
