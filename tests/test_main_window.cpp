@@ -27,11 +27,8 @@ struct MainWindow
 
     explicit MainWindow(const QString &position = QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 . 15"))
     {
-        const Position tiles = boardFromText(position);
-        for (int16_t tile = 1; tile <= 16; ++tile)
-            for (int cell = 0; cell < 16; ++cell)
-                if (tiles[cell] == tile)
-                    runtime.randomValues.push_back(drawFor(cell));
+        const std::vector<float> draws = drawsFor(position);
+        runtime.randomValues.assign(draws.begin(), draws.end());
         window = std::make_unique<FrmMain>(runtime);
         window->show();
     }

@@ -34,3 +34,12 @@ float drawFor(int cell)
 {
     return (static_cast<float>(cell) + 0.5f) / 16.0f;
 }
+
+std::vector<float> drawsFor(const QString &position)
+{
+    const Position tiles = boardFromText(position);
+    std::vector<float> draws(16);
+    for (int cell = 0; cell < 16; ++cell)
+        draws[tiles[cell] - 1] = drawFor(cell);
+    return draws;
+}

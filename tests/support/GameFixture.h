@@ -21,11 +21,8 @@ struct GameFixture
     // Scripts the random values that place each tile where `text` shows it.
     void script(const QString &text)
     {
-        const Position tiles = boardFromText(text);
-        for (int16_t tile = 1; tile <= 16; ++tile)
-            for (int cell = 0; cell < 16; ++cell)
-                if (tiles[cell] == tile)
-                    runtime.randomValues.push_back(drawFor(cell));
+        const std::vector<float> draws = drawsFor(text);
+        runtime.randomValues.insert(runtime.randomValues.end(), draws.begin(), draws.end());
     }
 
     // Deals exactly the position `text`, which must be solvable.
