@@ -1,5 +1,7 @@
 #include "platform/QtRuntime.h"
 
+#include "platform/FileAccess.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QInputDialog>
@@ -77,4 +79,21 @@ void QtRuntime::end()
 {
     QApplication::closeAllWindows();
     QCoreApplication::exit(0);
+}
+
+void QtRuntime::warning(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, m_appTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    runModal(box);
+}
+
+bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
+{
+    return readHead(path, maxBytes, head, error);
+}
+
+bool QtRuntime::replaceFileHead(const QString &path, const QByteArray &head, QString &error)
+{
+    return replaceHead(path, head, error);
 }

@@ -20,6 +20,9 @@ public:
     QString inputBox(const QString &prompt) override;
     QString appPath() const override;
     void end() override;
+    void warning(const QString &text) override;
+    bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
+    bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) override;
 
     // Test hook: called with each dialog just before it runs modally, so a
     // test can read and answer it without blocking.

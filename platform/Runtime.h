@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The services the game logic asks of its surroundings. The windows get the
@@ -25,4 +26,16 @@ public:
     virtual QString appPath() const = 0;
     // Closes every window and ends the program with status 0.
     virtual void end() = 0;
+
+    // Tells the player something went wrong: the text under the application's
+    // title, a warning icon and an "OK" button.
+    virtual void warning(const QString &text) = 0;
+    // Reads up to maxBytes from the start of the file at path into head. A
+    // missing file is created empty, or read as empty where it cannot be.
+    // False, with the system's reason in error, if the file cannot be read.
+    virtual bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) = 0;
+    // Replaces the first head.size() bytes of the file at path, keeping the
+    // bytes beyond them, as one step: whatever fails, the file holds either its
+    // old or its new contents. False, with the system's reason in error.
+    virtual bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/ScriptedRuntime.h"
 
+#include "platform/FileAccess.h"
+
 float ScriptedRuntime::rnd()
 {
     ++draws;
@@ -29,4 +31,24 @@ QString ScriptedRuntime::inputBox(const QString &prompt)
     const QString answer = inputAnswers.front();
     inputAnswers.pop_front();
     return answer;
+}
+
+bool ScriptedRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
+{
+    ++fileReads;
+    if (!readFailure.isEmpty()) {
+        error = readFailure;
+        return false;
+    }
+    return readHead(path, maxBytes, head, error);
+}
+
+bool ScriptedRuntime::replaceFileHead(const QString &path, const QByteArray &head, QString &error)
+{
+    ++fileWrites;
+    if (!writeFailure.isEmpty()) {
+        error = writeFailure;
+        return false;
+    }
+    return replaceHead(path, head, error);
 }

@@ -4,6 +4,7 @@
 #include "platform/Runtime.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <deque>
 
 // Services for tests: random values, answers and the program folder are
@@ -15,12 +16,19 @@ public:
     std::deque<float> randomValues;
     std::deque<int> msgBoxAnswers;       // an empty queue answers No
     std::deque<QString> inputAnswers;    // an empty queue answers "" (Cancel)
-    QString programFolder;
+    // The program's folder: a fresh temporary folder of its own unless a test
+    // points it elsewhere. Files in it are real; a reason set here makes every
+    // read or write fail with it, touching nothing.
+    QTemporaryDir folder;
+    QString programFolder = folder.path();
+    QString readFailure, writeFailure;
 
     int reseeds = 0;
     int draws = 0;
     int ends = 0;
-    QStringList msgBoxPrompts, msgBoxTitles, inputPrompts;
+    int fileReads = 0;
+    int fileWrites = 0;
+    QStringList msgBoxPrompts, msgBoxTitles, inputPrompts, warnings;
 
     void randomize() override { ++reseeds; }
     float rnd() override;
@@ -28,6 +36,9 @@ public:
     QString inputBox(const QString &prompt) override;
     QString appPath() const override { return programFolder; }
     void end() override { ++ends; }
+    void warning(const QString &text) override { warnings << text; }
+    bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
+    bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) override;
 
 private:
     ClockRandom m_fallback{20261207};

@@ -12,6 +12,11 @@ const QStringList Words{QStringLiteral("Новая"), QStringLiteral("Прави
 bool isDark(const QColor &c) { return c.alpha() > 200 && c.red() < 80 && c.green() < 80 && c.blue() < 80; }
 bool isDarkRed(const QColor &c) { return c.red() > 90 && c.green() < 50 && c.blue() < 50; }
 bool isYellow(const QColor &c) { return c.alpha() > 200 && c.red() > 200 && c.green() > 200 && c.blue() < 60; }
+bool isGolden(const QColor &c)
+{
+    return c.red() > 150 && c.red() > c.green() && c.green() > c.blue() + 40 && c.red() - c.blue() > 100;
+}
+bool isLight(const QColor &c) { return c.red() > 230 && c.green() > 230 && c.blue() > 230; }
 bool near(const QColor &c, const QColor &want)
 {
     return qAbs(c.red() - want.red()) <= 1 && qAbs(c.green() - want.green()) <= 1 && qAbs(c.blue() - want.blue()) <= 1;
@@ -158,6 +163,68 @@ private slots:
                 QCOMPARE(icon.pixelColor(corner).alpha(), 0);
             QVERIFY(count(icon, icon.rect(), isYellow) > size * size / 32);
             QVERIFY2(count(icon, icon.rect(), isDark) > size / 2, qPrintable(QString::number(size)));
+        }
+    }
+
+    void cupIsAGoldenTrophyWithAFirstPlaceMedal()
+    {
+        // The window's size, and a far wider one: the picture stretches to fill either.
+        for (QSize size : {QSize(97, 153), QSize(158, 125)}) {
+            for (qreal dpr : {1.0, 2.0}) {
+                const QPixmap cup = cupPicture(size, dpr);
+                QCOMPARE(cup.size(), size * dpr);
+                QCOMPARE(cup.deviceIndependentSize(), QSizeF(size));
+                const QImage picture = cup.toImage();
+                const auto part = [&picture](qreal left, qreal top, qreal right, qreal bottom) {
+                    return QRect(QPoint(left * picture.width(), top * picture.height()),
+                                 QPoint(right * picture.width(), bottom * picture.height()) - QPoint(1, 1));
+                };
+                const auto share = [&picture](const QRect &area, bool (*test)(const QColor &)) {
+                    return count(picture, area, test) / qreal(area.width() * area.height());
+                };
+                const QString where = QStringLiteral("%1x%2 @%3").arg(size.width()).arg(size.height()).arg(dpr);
+
+                for (QPoint corner : corners(picture))
+                    QVERIFY2(isLight(picture.pixelColor(corner)), qPrintable(where));
+                QVERIFY2(share(part(0.32, 0.42, 0.68, 0.64), isGolden) > 0.6, qPrintable(where));
+                QVERIFY2(share(part(0.2, 0.91, 0.3, 0.97), isDark) > 0.8, qPrintable(where));
+                // The medal high up in the middle: a dark figure on gold, with gold either side of it.
+                QVERIFY2(share(part(0.47, 0.19, 0.53, 0.24), isDark) > 0.4, qPrintable(where));
+                QVERIFY2(share(part(0.36, 0.19, 0.4, 0.24), isGolden) > 0.9, qPrintable(where));
+                QVERIFY2(share(part(0.6, 0.19, 0.64, 0.24), isGolden) > 0.9, qPrintable(where));
+                // Light ground beside the bowl's handles and beside the plinth.
+                QVERIFY2(share(part(0, 0.3, 0.03, 0.97), isLight) == 1, qPrintable(where));
+                QVERIFY2(share(part(0.97, 0.3, 1, 0.97), isLight) == 1, qPrintable(where));
+            }
+        }
+    }
+
+    void columnIconIsAFlatGreyColumnOnNothing()
+    {
+        const QIcon icon = columnIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+        for (int size : {16, 32}) {
+            const QImage column = icon.pixmap(size).toImage();
+            QCOMPARE(column.size(), QSize(size, size));
+            const auto opaque = [](const QColor &c) { return c.alpha() == 255; };
+            for (QPoint corner : corners(column))
+                QCOMPARE(column.pixelColor(corner).alpha(), 0);
+            // Flat colours: every pixel is either empty or a solid grey, none blended.
+            QCOMPARE(count(column, column.rect(),
+                           [](const QColor &c) {
+                               return c.alpha() == 0 || (c.alpha() == 255 && c.red() == c.green() && c.green() == c.blue());
+                           }),
+                     size * size);
+            for (int y = size / 8; y < size * 7 / 8; ++y)
+                QVERIFY2(opaque(column.pixelColor(size / 2, y)), qPrintable(QStringLiteral("%1: %2").arg(size).arg(y)));
+            // The shaft is narrower than the capital above and the base below it, and fluted:
+            // light ridges and grey grooves alternate across it.
+            const auto row = [&column](qreal at) { return QRect(0, int(at * column.height()), column.width(), 1); };
+            const int shaft = count(column, row(0.5), opaque);
+            QVERIFY(shaft < count(column, row(0.125), opaque));
+            QVERIFY(shaft < count(column, row(0.875), opaque));
+            QVERIFY(count(column, row(0.5), [](const QColor &c) { return c == QColor(Qt::white); }) >= 2);
+            QVERIFY(count(column, row(0.5), [](const QColor &c) { return c.alpha() == 255 && c.red() > 80 && c.red() < 170; }) >= 2);
         }
     }
 };

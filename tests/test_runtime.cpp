@@ -70,6 +70,24 @@ private slots:
         QCOMPARE(runtime.msgBox(QStringLiteral("Выйти?"), QStringLiteral("Заголовок")), Runtime::Yes);
     }
 
+    void warningShowsItsTextUnderTheTitleWithOneOkButton()
+    {
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        bool shown = false;
+        answerWith([&shown](QDialog *dialog) {
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            QVERIFY(box);
+            QCOMPARE(box->text(), QStringLiteral("Файл не сохранён."));
+            QCOMPARE(box->windowTitle(), QStringLiteral("Пятнашки"));
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            QCOMPARE(buttonTexts(box), QStringList({"OK"}));
+            shown = true;
+            buttonReading(box, QStringLiteral("OK"))->click();
+        });
+        runtime.warning(QStringLiteral("Файл не сохранён."));
+        QVERIFY(shown);
+    }
+
     void questionBoxAnswersNoForNoEscapeAndClosing()
     {
         QtRuntime runtime(QStringLiteral("Пятнашки"));

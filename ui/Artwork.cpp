@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 
 namespace {
 
@@ -22,6 +23,22 @@ const QColor ButtonBottom(246, 253, 245);
 const QColor ButtonWord(128, 0, 0);
 const QColor GameYellow(255, 255, 0);
 const QColor QuestionOutline(48, 32, 0);
+
+constexpr int CupWidth = 79;
+constexpr int CupHeight = 125;
+const QColor GoldShadow(139, 90, 0);
+const QColor GoldBody(226, 172, 34);
+const QColor GoldShine(255, 236, 150);
+const QColor GoldEdge(102, 64, 0);
+const QColor RibbonRed(200, 24, 32);
+const QColor RibbonDark(130, 10, 18);
+const QColor PlinthTop(78, 52, 36);
+const QColor PlinthFront(44, 28, 20);
+const QColor FigureInk(36, 22, 0);
+
+// The sixteen-colour greys, so the icon sits with the old system's own.
+const QColor StoneLight(192, 192, 192);
+const QColor StoneShade(128, 128, 128);
 
 // A pixmap of w x h device-independent pixels holding w*dpr x h*dpr device
 // pixels, so whatever is painted on it in device-independent coordinates
@@ -96,6 +113,179 @@ QPixmap questionMark(int size)
     return pixmap;
 }
 
+// Gold lit from the upper left: bright left of centre, darkening to both edges.
+QLinearGradient goldAcross(qreal left, qreal right)
+{
+    QLinearGradient gold(left, 0, right, 0);
+    gold.setColorAt(0, GoldShadow);
+    gold.setColorAt(0.3, GoldShine);
+    gold.setColorAt(0.55, GoldBody);
+    gold.setColorAt(1, GoldShadow);
+    return gold;
+}
+
+void drawHandles(QPainter &painter)
+{
+    QPainterPath handles;
+    handles.moveTo(16, 50);
+    handles.cubicTo(1, 46, 0, 68, 24, 75);
+    handles.moveTo(CupWidth - 16, 50);
+    handles.cubicTo(CupWidth - 1, 46, CupWidth, 68, CupWidth - 24, 75);
+    // A wide dark stroke under a narrower gold one outlines the loops.
+    painter.strokePath(handles, QPen(GoldEdge, 5.2, Qt::SolidLine, Qt::RoundCap));
+    painter.strokePath(handles, QPen(GoldBody, 3.4, Qt::SolidLine, Qt::RoundCap));
+    painter.strokePath(handles.translated(-0.6, -0.6), QPen(GoldShine, 1.0, Qt::SolidLine, Qt::RoundCap));
+}
+
+void drawBowl(QPainter &painter)
+{
+    const QPen edge(GoldEdge, 0.8);
+    QPainterPath bowl;
+    bowl.moveTo(13, 46);
+    bowl.cubicTo(13, 70, 25, 83, 35.5, 87);
+    bowl.lineTo(43.5, 87);
+    bowl.cubicTo(54, 83, 66, 70, 66, 46);
+    bowl.closeSubpath();
+    painter.setPen(edge);
+    painter.setBrush(goldAcross(13, 66));
+    painter.drawPath(bowl);
+
+    // The opening, seen from a little above: a rim around the shadowed inside.
+    painter.setBrush(GoldBody);
+    painter.drawEllipse(QRectF(13, 42.5, 53, 7));
+    painter.setBrush(GoldShadow);
+    painter.drawEllipse(QRectF(16, 43.5, 47, 5));
+
+    // A band round the bowl's waist, the kind engraved on a real cup.
+    QPainterPath band;
+    band.moveTo(18, 66);
+    band.quadTo(39.5, 72, 61, 66);
+    painter.strokePath(band, QPen(GoldEdge, 0.8));
+    painter.strokePath(band.translated(0, 1), QPen(GoldShine, 0.6));
+}
+
+void drawStemAndFoot(QPainter &painter)
+{
+    painter.setPen(QPen(GoldEdge, 0.8));
+    painter.setBrush(goldAcross(34, 45));
+    painter.drawRect(QRectF(35.5, 86, 8, 14));
+    painter.setBrush(goldAcross(31, 48));
+    painter.drawEllipse(QRectF(32, 89.5, 15, 5.5));
+
+    QPainterPath foot;
+    foot.moveTo(35, 99);
+    foot.lineTo(44, 99);
+    foot.quadTo(46, 104, 56, 106.5);
+    foot.lineTo(23, 106.5);
+    foot.quadTo(33, 104, 35, 99);
+    foot.closeSubpath();
+    painter.setBrush(goldAcross(23, 56));
+    painter.drawPath(foot);
+}
+
+void drawPlinth(QPainter &painter)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(PlinthTop);
+    painter.drawRect(QRectF(19, 106.5, 41, 4.5));
+    QLinearGradient front(0, 111, 0, 123);
+    front.setColorAt(0, PlinthTop);
+    front.setColorAt(0.25, PlinthFront);
+    front.setColorAt(1, PlinthFront.darker(140));
+    painter.setBrush(front);
+    painter.drawRect(QRectF(13, 111, 53, 12));
+    // The engraved plate on its front.
+    painter.setPen(QPen(GoldEdge, 0.6));
+    painter.setBrush(goldAcross(26, 53));
+    painter.drawRect(QRectF(26, 114, 27, 6));
+}
+
+void drawMedal(QPainter &painter)
+{
+    const QPointF centre(39.5, 27);
+    const qreal radius = 15;
+
+    // The ribbon's two tails run up out of the picture, the far one darker.
+    painter.setPen(QPen(RibbonDark, 0.6));
+    painter.setBrush(RibbonDark);
+    painter.drawPolygon(QPolygonF{{47, -1}, {60, -1}, {46, 20}, {37, 17}});
+    painter.setBrush(RibbonRed);
+    painter.drawPolygon(QPolygonF{{19, -1}, {32, -1}, {42, 17}, {33, 20}});
+    painter.setPen(QPen(QColor(255, 255, 255, 200), 1.4));
+    painter.drawLine(QPointF(25.5, -1), QPointF(37.5, 18.5));
+
+    QRadialGradient gold(centre - QPointF(5, 6), radius * 1.6);
+    gold.setColorAt(0, GoldShine);
+    gold.setColorAt(0.5, GoldBody);
+    gold.setColorAt(1, GoldShadow);
+    painter.setPen(QPen(GoldEdge, 1.0));
+    painter.setBrush(gold);
+    painter.drawEllipse(centre, radius, radius);
+    // A raised ring inside the rim.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(GoldShadow, 0.8));
+    painter.drawEllipse(centre, radius - 3, radius - 3);
+    painter.setPen(QPen(GoldShine, 0.6));
+    painter.drawEllipse(centre + QPointF(0.4, 0.5), radius - 3, radius - 3);
+
+    const QRectF figure(centre.x() - 5, centre.y() - 8.5, 10, 17);
+    painter.fillPath(textFitted(QStringLiteral("1"), boldFont(64), figure), FigureInk);
+}
+
+// Flat colours only, no blending, like an icon of the sixteen-colour days.
+// Each part is lit from the upper left: a white top and left edge, a grey
+// bottom and right edge, as far as the part is big enough to show them.
+void bevelled(QPainter &painter, const QRect &part)
+{
+    painter.fillRect(part, StoneShade);
+    painter.fillRect(part.adjusted(0, 0, -1, -1), Qt::white);
+    painter.fillRect(part.adjusted(1, 1, -1, -1), StoneLight);
+}
+
+QPixmap columnPicture(int size)
+{
+    QPixmap pixmap = canvas(size, size, 1.0, Qt::transparent);
+    QPainter painter(&pixmap);
+    // Laid out on a 16 x 16 grid and rounded to whole pixels at each size.
+    const auto at = [size](qreal v) { return qRound(v * size / 16.0); };
+    const auto span = [&at](qreal left, qreal top, qreal right, qreal bottom) {
+        return QRect(QPoint(at(left), at(top)), QPoint(at(right) - 1, at(bottom) - 1));
+    };
+    const QRect abacus = span(3, 1, 13, 3), echinus = span(5, 3, 11, 4), shaft = span(5, 4, 11, 12),
+                torus = span(4, 12, 12, 13), plinth = span(3, 13, 13, 15);
+    const QRect blocks[] = {abacus, echinus, shaft, torus, plinth};
+    const qreal scrollRadius = size / 12.0;
+    const qreal unit = size / 16.0;
+    const QPointF scrolls[] = {QPointF(3.5, 3.5) * unit, QPointF(12.5, 3.5) * unit};
+
+    // The black outline is the whole silhouette grown by a pixel, laid under
+    // every part, so it rings the column without crossing between its parts.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    for (const QRect &block : blocks)
+        painter.fillRect(block.adjusted(-1, -1, 1, 1), Qt::black);
+    for (QPointF centre : scrolls)
+        painter.drawEllipse(centre, scrollRadius + 1, scrollRadius + 1);
+
+    bevelled(painter, abacus);
+    painter.fillRect(echinus, StoneLight);
+    // Flutes: a lit ridge, stone and a shadowed groove, repeated across the
+    // shaft, so a larger icon shows more of them rather than fatter ones.
+    const QColor flutes[] = {Qt::white, StoneLight, StoneShade};
+    for (int x = shaft.left(); x <= shaft.right(); ++x)
+        painter.fillRect(QRect(x, shaft.top(), 1, shaft.height()), flutes[(x - shaft.left()) % 3]);
+    bevelled(painter, torus);
+    bevelled(painter, plinth);
+    // The scrolls curl under the slab's ends: a grey eye in a stone ring.
+    for (QPointF centre : scrolls) {
+        painter.setBrush(StoneLight);
+        painter.drawEllipse(centre, scrollRadius, scrollRadius);
+        painter.setBrush(StoneShade);
+        painter.drawEllipse(centre, scrollRadius / 2, scrollRadius / 2);
+    }
+    return pixmap;
+}
+
 } // namespace
 
 QPixmap tilePicture(int n, qreal dpr)
@@ -158,4 +348,25 @@ QIcon gameIcon()
 QIcon rulesIcon()
 {
     return iconOf(questionMark);
+}
+
+QPixmap cupPicture(QSize size, qreal dpr)
+{
+    QPixmap pixmap = canvas(size.width(), size.height(), dpr, Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn in the design's own coordinates and stretched by the painter, so
+    // a dense screen gets finer strokes rather than bigger pixels.
+    painter.scale(size.width() / qreal(CupWidth), size.height() / qreal(CupHeight));
+    drawPlinth(painter);
+    drawHandles(painter);
+    drawStemAndFoot(painter);
+    drawBowl(painter);
+    drawMedal(painter);
+    return pixmap;
+}
+
+QIcon columnIcon()
+{
+    return iconOf(columnPicture);
 }

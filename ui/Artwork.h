@@ -24,3 +24,11 @@ QIcon gameIcon();
 
 // The rules window's icon: a yellow question mark on a transparent ground.
 QIcon rulesIcon();
+
+// The records window's picture: a golden cup on a dark plinth, crowned by a
+// gold medal with a black "1", on white; designed at 79 x 125 and stretched
+// (unevenly if need be) to fill size.
+QPixmap cupPicture(QSize size, qreal dpr = 1.0);
+// The records window's icon: a grey classical column in flat colours on a
+// transparent ground.
+QIcon columnIcon();

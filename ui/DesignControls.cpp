@@ -3,6 +3,7 @@
 #include "ui/Twips.h"
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 
 QLabel *makeLabel(const char *name, const QString &text, QRect place, Qt::Alignment alignment, QWidget *parent)
@@ -12,6 +13,14 @@ QLabel *makeLabel(const char *name, const QString &text, QRect place, Qt::Alignm
     label->setGeometry(place);
     label->setAlignment(alignment | Qt::AlignTop);
     return label;
+}
+
+QGroupBox *makeFrame(const char *name, QRect place, QWidget *parent)
+{
+    auto *frame = new QGroupBox(parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setGeometry(place);
+    return frame;
 }
 
 void setLook(QLabel *label, const QFont &font, QColor colour)

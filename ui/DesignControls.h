@@ -6,6 +6,7 @@
 
 class QFont;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QString;
 class QWidget;
@@ -15,6 +16,9 @@ class QWidget;
 
 // A label at `place`, its text aligned to the top edge as the classic labels are.
 QLabel *makeLabel(const char *name, const QString &text, QRect place, Qt::Alignment alignment, QWidget *parent);
+
+// A frame without a caption at `place`; the controls inside it are placed from its corner.
+QGroupBox *makeFrame(const char *name, QRect place, QWidget *parent);
 
 // Gives a label its own font and text colour.
 void setLook(QLabel *label, const QFont &font, QColor colour);

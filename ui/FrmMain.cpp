@@ -3,6 +3,7 @@
 #include "platform/Runtime.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmHelp.h"
+#include "ui/FrmRecord.h"
 #include "ui/ImageCell.h"
 #include "ui/Placement.h"
 #include "ui/PictureButton.h"
@@ -15,7 +16,8 @@ FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
       m_runtime(runtime),
       ImageList1(devicePixelRatioF()),
-      m_game(*this, runtime, [this](int16_t moves) { GameWon(moves); })
+      m_game(*this, runtime, [this](int16_t moves) { GameWon(moves); }),
+      m_records(*this, runtime)
 {
     setupDesign();
     connectHandlers();
@@ -23,6 +25,8 @@ FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     adjustSize();
     centreOnScreen(this);
 }
+
+FrmMain::~FrmMain() = default;
 
 void FrmMain::showEvent(QShowEvent *event)
 {
@@ -87,12 +91,13 @@ void FrmMain::ShowAbout()
 
 void FrmMain::ShowRecords()
 {
-    // The records window plugs in here.
+    m_records.ShowRecords();
 }
 
-void FrmMain::GameWon(int16_t)
+void FrmMain::GameWon(int16_t moves)
 {
-    // Entering a new record plugs in here; the board is already closed.
+    // The board is already closed; the result goes to the table.
+    m_records.EnterRecord(moves);
 }
 
 QString FrmMain::tag(int16_t cell) const
@@ -118,4 +123,38 @@ void FrmMain::setCounter(const QString &text)
 void FrmMain::setBoardEnabled(bool enabled)
 {
     FrmPole->setEnabled(enabled);
+}
+
+FrmRecord &FrmMain::frmRecord()
+{
+    if (!m_frmRecord)
+        m_frmRecord = std::make_unique<FrmRecord>(this);
+    return *m_frmRecord;
+}
+
+void FrmMain::setResultVisible(bool visible)
+{
+    frmRecord().setResultVisible(visible);
+}
+
+void FrmMain::setResultText(const QString &text)
+{
+    frmRecord().setResultText(text);
+}
+
+void FrmMain::setPlace(int16_t place, const QString &name, const QString &moves)
+{
+    frmRecord().setPlace(place, name, moves);
+}
+
+void FrmMain::showModal()
+{
+    frmRecord().exec();
+    // "Ok!" and the close box both unload it: the next opening starts from the design.
+    unload();
+}
+
+void FrmMain::unload()
+{
+    m_frmRecord.reset();
 }

@@ -2,11 +2,15 @@
 
 #include "game/BoardView.h"
 #include "game/Game.h"
+#include "records/Records.h"
+#include "records/RecordsView.h"
 #include "ui/TileSet.h"
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
+class FrmRecord;
 class ImageCell;
 class PictureButton;
 class QAction;
@@ -17,8 +21,9 @@ class Runtime;
 
 // The main window: the board, the move counter, four picture buttons and the
 // menu bar. Its handlers only pass commands on; the cells are the board that
-// the game logic reads and writes.
-class FrmMain : public QMainWindow, private BoardView
+// the game logic reads and writes, and it opens the records window for the
+// records logic.
+class FrmMain : public QMainWindow, private BoardView, private RecordsView
 {
     Q_OBJECT
 
@@ -27,6 +32,7 @@ public:
 
     // Builds the window and deals the first game before it is shown.
     explicit FrmMain(Runtime &runtime, QWidget *parent = nullptr);
+    ~FrmMain() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -64,9 +70,19 @@ private:
     void setCounter(const QString &text) override;
     void setBoardEnabled(bool enabled) override;
 
+    // RecordsView: the records window, made at the first touch, gone when closed.
+    FrmRecord &frmRecord();
+    void setResultVisible(bool visible) override;
+    void setResultText(const QString &text) override;
+    void setPlace(int16_t place, const QString &name, const QString &moves) override;
+    void showModal() override;
+    void unload() override;
+
     Runtime &m_runtime;
     TileSet ImageList1;
     Game m_game;
+    Records m_records;
+    std::unique_ptr<FrmRecord> m_frmRecord;
 
     QGroupBox *FrmPole = nullptr;
     std::array<ImageCell *, 16> ImgP{};

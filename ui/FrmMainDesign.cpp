@@ -31,14 +31,6 @@ QLabel *makeCounterLabel(const char *name, const QString &text, QColor colour, Q
     return label;
 }
 
-QGroupBox *makeFrame(const char *name, QRect place, QWidget *parent)
-{
-    auto *frame = new QGroupBox(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(place);
-    return frame;
-}
-
 QAction *makeItem(const char *name, const QString &text, QMenu *menu)
 {
     QAction *item = menu->addAction(text);

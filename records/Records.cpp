@@ -1,0 +1,88 @@
+#include "records/Records.h"
+
+#include "platform/Conversions.h"
+#include "platform/Runtime.h"
+#include "records/RecordsFile.h"
+#include "records/RecordsView.h"
+
+#include <QDir>
+
+namespace {
+
+const QString NamePrompt = QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?");
+const QString NotShown = QStringLiteral("Таблица рекордов не показана.");
+const QString NotEntered = QStringLiteral("Ваш результат не записан, таблица рекордов не показана.");
+const QString OldTableKept = QStringLiteral("Ваш результат не записан, в файле осталась прежняя таблица.");
+
+QString problem(const QString &what, const QString &path, const QString &reason, const QString &consequence)
+{
+    return QStringLiteral("%1\n%2\n\nПричина: %3\n\n%4").arg(what, QDir::toNativeSeparators(path), reason, consequence);
+}
+
+} // namespace
+
+Records::Records(RecordsView &view, Runtime &runtime) : m_view(view), m_runtime(runtime) {}
+
+void Records::ShowRecords()
+{
+    m_view.setResultVisible(false);
+    ViewRecord();
+}
+
+void Records::EnterRecord(int16_t Moves)
+{
+    if (!readTable(NotEntered))
+        return;
+    if (Moves < Rec(5).Hod || Rec(5).Hod == 0) {
+        // The count goes in before the name is asked; the fifth holder drops out.
+        Rec(5).Hod = Moves;
+        PlayerName = m_runtime.inputBox(NamePrompt);
+        Rec(5).Name = fixedName(PlayerName);
+        // One pass upward: the new entry climbs over empty places and longer
+        // games, and stays below an equal count, the earlier holder keeping
+        // the higher place.
+        for (RecNo = 5; RecNo >= 2; --RecNo) {
+            if (Rec(RecNo).Hod < Rec(RecNo - 1).Hod || Rec(RecNo - 1).Hod == 0) {
+                TmpRec = Rec(RecNo);
+                Rec(RecNo) = Rec(RecNo - 1);
+                Rec(RecNo - 1) = TmpRec;
+            }
+        }
+        writeTable();
+    }
+    m_view.setResultVisible(true);
+    m_view.setResultText(QStringLiteral("Вы справились за ") + Str(Moves) + QStringLiteral(" ходов"));
+    ViewRecord();
+}
+
+bool Records::ViewRecord()
+{
+    if (!readTable(NotShown)) {
+        m_view.unload();
+        return false;
+    }
+    for (RecNo = 1; RecNo <= RecordTable::Places; ++RecNo)
+        m_view.setPlace(RecNo, Rec(RecNo).Name, Str(Rec(RecNo).Hod));
+    m_view.showModal();
+    return true;
+}
+
+bool Records::readTable(const QString &consequence)
+{
+    RecPath = recordsPath(m_runtime);
+    QString reason;
+    if (::readTable(m_runtime, RecPath, Rec, reason))
+        return true;
+    m_runtime.warning(problem(QStringLiteral("Не удалось прочитать файл рекордов"), RecPath, reason, consequence));
+    return false;
+}
+
+bool Records::writeTable()
+{
+    RecPath = recordsPath(m_runtime);
+    QString reason;
+    if (::writeTable(m_runtime, RecPath, Rec, reason))
+        return true;
+    m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept));
+    return false;
+}
