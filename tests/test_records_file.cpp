@@ -119,6 +119,29 @@ private slots:
             QCOMPARE(table(place), (RecordEntry{NoName, 0}));
         QCOMPARE(f.file(), QByteArray());
         QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
+
+        // Where it cannot be created it is no error: there is no table yet.
+        QByteArray head("stale");
+        QString error;
+        QVERIFY(readHead(f.runtime.programFolder + "/gone/Records.dat", TableSize, head, error));
+        QCOMPARE(head, QByteArray());
+    }
+
+    void aReadOnlyFolderReadsAsEmptyAndRefusesTheStore()
+    {
+        Folder f;
+        QFile::setPermissions(f.runtime.programFolder, QFile::ReadOwner | QFile::ExeOwner);
+        const bool enforced = !QFileInfo(f.runtime.programFolder).isWritable();
+        QString error;
+        const bool stored = writeTable(f.runtime, f.path, RecordTable{}, error);
+        const RecordTable table = f.read();
+        QFile::setPermissions(f.runtime.programFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (!enforced)
+            QSKIP("file permissions do not bind this user");
+        QVERIFY(!stored);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(table, RecordTable{});
+        QCOMPARE(f.entries(), QStringList{});
     }
 
     void shortFilesReadTheirMissingBytesAsZeros()
