@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, play and test, where missing:
 # the compiler and CMake, Qt 6 Widgets with its Russian texts, and fonts
-# with Cyrillic glyphs.
+# with Cyrillic glyphs; and any further packages named as arguments.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
+packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2 "$@")
 
 missing=()
 for package in "${packages[@]}"; do
