@@ -110,6 +110,24 @@ bool Game::ImgP_Click(int16_t index)
     return moved;
 }
 
+int16_t Game::cellToSlide(Arrow arrow) const
+{
+    int16_t blank = -1;
+    for (int16_t cell = 0; cell <= 15 && blank < 0; ++cell)
+        if (CDbl(m_view.tag(cell)) == static_cast<double>(Blank))
+            blank = cell;
+    if (blank < 0)
+        return -1;
+    const int row = blank / 4, col = blank % 4;
+    switch (arrow) {
+    case Arrow::Left: return col < 3 ? static_cast<int16_t>(blank + 1) : int16_t(-1);
+    case Arrow::Right: return col > 0 ? static_cast<int16_t>(blank - 1) : int16_t(-1);
+    case Arrow::Up: return row < 3 ? static_cast<int16_t>(blank + 4) : int16_t(-1);
+    case Arrow::Down: return row > 0 ? static_cast<int16_t>(blank - 4) : int16_t(-1);
+    }
+    return -1;
+}
+
 void Game::testNeighbour(int16_t nearCell, bool &moved)
 {
     NearCell = nearCell;

@@ -26,6 +26,13 @@ public:
     // neighbours, then checks for a win; returns whether a move was made.
     bool ImgP_Click(int16_t index);
 
+    // The arrow keys. Each slides the tile that stands beside the blank on the
+    // side the arrow points away from, so the tile travels the arrow's way.
+    enum class Arrow { Left, Right, Up, Down };
+    // The cell whose tile that arrow would slide into the blank; -1 when the
+    // blank is at that edge or not on the board.
+    int16_t cellToSlide(Arrow arrow) const;
+
     // Moves made since the last deal.
     int16_t moves() const { return Moves; }
 

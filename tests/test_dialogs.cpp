@@ -236,6 +236,12 @@ private slots:
             QVERIFY2(credits.contains(QString::fromUtf8(needed)), needed);
     }
 
+    void aboutShowsTheVersionThePackageCarries()
+    {
+        FrmAbout about;
+        QCOMPARE(label(&about, "Label2")->text(), QStringLiteral("Версия " PROJECT_VERSION));
+    }
+
     void linesAndPictureAreDrawnWhereDesigned()
     {
         // A plain line is one pixel of text colour exactly from its start to its end.

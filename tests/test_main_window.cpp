@@ -6,6 +6,7 @@
 #include "ui/FrmMain.h"
 #include "ui/ImageCell.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -247,6 +248,64 @@ private slots:
         QVERIFY(m.find(QStringLiteral("FrmPole"))->isEnabled());
         QCOMPARE(m.counter(), QStringLiteral("0"));
         QCOMPARE(m.runtime.reseeds, 2);
+    }
+
+    void cellsAndCounterTellAScreenReaderWhatTheyShow()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        const auto said = [](QObject *control, QAccessible::Text text) {
+            return QAccessible::queryAccessibleInterface(control)->text(text);
+        };
+        const auto cellNames = [&] {
+            QStringList names;
+            for (int i = 0; i < 16; ++i)
+                names << said(m.cell(i), QAccessible::Name);
+            return names.join(u' ');
+        };
+        QCOMPARE(cellNames(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 пустая клетка 11 13 14 15 12"));
+        m.click(6);
+        QCOMPARE(cellNames(), QStringLiteral("1 2 3 4 5 6 пустая клетка 8 9 10 7 11 13 14 15 12"));
+        auto *counter = m.find<QLabel>(QStringLiteral("Label2"));
+        QCOMPARE(said(counter, QAccessible::Name), QStringLiteral("1"));
+        QCOMPARE(said(counter, QAccessible::Description), QStringLiteral("Ход"));
+    }
+
+    void arrowKeysSlideTheTileOnTheFarSideOfTheBlankLikeAClick()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        QApplication::setActiveWindow(m.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+        auto *focused = m.find<QPushButton>(QStringLiteral("CmdRecord"));
+        focused->setFocus();
+        const auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+
+        press(Qt::Key_Down); // tile 7 from above
+        QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 . 8 / 9 10 7 11 / 13 14 15 12"));
+        press(Qt::Key_Up); // and back from below
+        press(Qt::Key_Right); // tile 10 from the left
+        QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 . 10 11 / 13 14 15 12"));
+        press(Qt::Key_Left);
+        press(Qt::Key_Left); // tile 11 from the right
+        QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 . / 13 14 15 12"));
+        press(Qt::Key_Left); // nothing right of the blank
+        QCOMPARE(m.counter(), QStringLiteral("5"));
+        QCOMPARE(QApplication::focusWidget(), focused);
+
+        QString shown;
+        onNextModal([&shown](QWidget *records) {
+            shown = records ? records->windowTitle() : QString();
+            if (records)
+                records->close();
+        });
+        press(Qt::Key_Up); // tile 12 from below wins, as a click would
+        QCOMPARE(m.position(), Solved);
+        QCOMPARE(shown, QStringLiteral("Рекордсмены"));
+        QCOMPARE(m.runtime.inputPrompts.size(), 1);
+        QApplication::setActiveWindow(m.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+        press(Qt::Key_Down); // the closed board ignores keys too
+        QCOMPARE(m.position(), Solved);
+        QCOMPARE(m.counter(), QStringLiteral("6"));
     }
 
     void newGameFromTheMenuDealsWithoutAQuestion()

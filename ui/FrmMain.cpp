@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QShortcut>
 
 FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
@@ -42,6 +43,14 @@ void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
         connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
+    // Window-wide, so the arrows play whichever button has the focus, and
+    // never move the focus between the buttons.
+    const std::pair<Qt::Key, Game::Arrow> arrows[] = {{Qt::Key_Left, Game::Arrow::Left},
+                                                      {Qt::Key_Right, Game::Arrow::Right},
+                                                      {Qt::Key_Up, Game::Arrow::Up},
+                                                      {Qt::Key_Down, Game::Arrow::Down}};
+    for (const auto &[key, arrow] : arrows)
+        connect(new QShortcut(key, this), &QShortcut::activated, this, [this, arrow] { Arrow_KeyPress(arrow); });
     connect(CmdNew, &QPushButton::clicked, this, &FrmMain::CmdNew_Click);
     connect(CmdRecord, &QPushButton::clicked, this, &FrmMain::CmdRecord_Click);
     connect(CmdHelp, &QPushButton::clicked, this, &FrmMain::CmdHelp_Click);
@@ -55,6 +64,12 @@ void FrmMain::connectHandlers()
 
 void FrmMain::Form_Load() { NewGame(); }
 void FrmMain::ImgP_Click(int index) { m_game.ImgP_Click(static_cast<int16_t>(index)); }
+// The same road as a click on that tile; a closed board takes neither.
+void FrmMain::Arrow_KeyPress(Game::Arrow arrow)
+{
+    if (FrmPole->isEnabled())
+        ImgP_Click(m_game.cellToSlide(arrow));
+}
 void FrmMain::CmdNew_Click() { NewGame(); }
 void FrmMain::Mnu3_Click() { NewGame(); }
 void FrmMain::CmdRecord_Click() { ShowRecords(); }
@@ -113,6 +128,8 @@ void FrmMain::setTag(int16_t cell, const QString &text)
 void FrmMain::setPicture(int16_t cell, int16_t imageNo)
 {
     ImgP[cell]->setPicture(ImageList1.ListImages(imageNo));
+    // What a screen reader says of the cell follows what it shows.
+    ImgP[cell]->setAccessibleName(imageNo == 16 ? QStringLiteral("пустая клетка") : QString::number(imageNo));
 }
 
 void FrmMain::setCounter(const QString &text)

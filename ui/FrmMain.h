@@ -45,6 +45,7 @@ private:
     // Handlers.
     void Form_Load();
     void ImgP_Click(int index);
+    void Arrow_KeyPress(Game::Arrow arrow);
     void CmdNew_Click();
     void Mnu3_Click();
     void CmdRecord_Click();

@@ -67,6 +67,8 @@ void FrmMain::setupDesign()
     Frame1 = makeFrame("Frame1", twipsRect(3360, 1800, 1500, 855), client);
     Label1 = makeCounterLabel("Label1", QStringLiteral("Ход"), QColor(0, 0, 255), twipsRect(480, 120, 615, 255), Frame1);
     Label2 = makeCounterLabel("Label2", QStringLiteral("0"), QColor(255, 128, 0), twipsRect(600, 480, 375, 255), Frame1);
+    // Read as "12, Ход": the digits are the name, the heading says what they count.
+    Label2->setAccessibleDescription(Label1->text());
     CmdExit = makeButton("CmdExit", QStringLiteral("Выход"), twipsRect(3360, 3000, 1500, 375), client);
 
     // Tab order differs from the screen order: records before rules.
