@@ -150,7 +150,7 @@ private slots:
             }
         }
         const QIcon icon = gameIcon();
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {96, 96}, {128, 128}}));
         QCOMPARE(icon.pixmap(32).toImage(), gamePicture(32).toImage());
     }
 
@@ -202,7 +202,7 @@ private slots:
     void columnIconIsAFlatGreyColumnOnNothing()
     {
         const QIcon icon = columnIcon();
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {96, 96}, {128, 128}}));
         for (int size : {16, 32}) {
             const QImage column = icon.pixmap(size).toImage();
             QCOMPARE(column.size(), QSize(size, size));

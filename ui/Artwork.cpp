@@ -14,7 +14,7 @@ constexpr int TileSide = 50;
 constexpr int BlankTile = 16;
 constexpr int ButtonWidth = 100;
 constexpr int ButtonHeight = 20;
-constexpr int IconSizes[] = {16, 32, 48, 64};
+constexpr int IconSizes[] = {16, 32, 48, 64, 96, 128}; // up to 64 px at twice the density
 
 const QColor TileGround(192, 192, 255);
 const QColor BlankGround(128, 128, 255);
