@@ -1,6 +1,7 @@
 #include "platform/ScriptedRuntime.h"
 #include "support/BoardText.h"
 #include "support/Modal.h"
+#include "support/PixelDiff.h"
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/FrmMain.h"
@@ -58,19 +59,11 @@ struct MainWindow
 
 bool showsTile(ImageCell *cell, int tile)
 {
-    // Text outlines can shift by a fraction of a pixel with whatever text was
-    // rendered before, so allow a few edge pixels; another tile differs in many.
     const QImage shown = cell->picture().toImage();
     const QImage expected = tilePicture(tile, cell->devicePixelRatioF()).toImage();
     if (shown.size() != expected.size())
         return false;
-    int differing = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x) {
-            const QColor a = shown.pixelColor(x, y), b = expected.pixelColor(x, y);
-            differing += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) > 96;
-        }
-    return differing <= 8;
+    return clearlyDifferentPixels(shown, expected) <= 8;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // picture drawn afresh for the ratio, never a 1x drawing blown up.
 #include "platform/ScriptedRuntime.h"
 #include "support/BoardText.h"
+#include "support/PixelDiff.h"
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/FrmAbout.h"
@@ -41,22 +42,6 @@ struct Shot
     QRect placeOf(const QWidget *widget) const { return {at(widget), widget->size()}; }
 };
 
-// Pixels that differ by more than a step of anti-aliasing. The numbers' edges
-// may shift by a fraction of a pixel with whatever text was drawn before, so
-// a few such pixels are allowed; another picture differs in hundreds.
-int differing(const QImage &first, const QImage &second)
-{
-    const QImage a = first.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage b = second.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            count += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q)) > 96;
-        }
-    return count;
-}
-
 int edgeTolerance(qreal dpr) { return qRound(8 * dpr); }
 
 // Why the picture in `area` of the window is not `drawn` (the picture at the
@@ -67,12 +52,12 @@ QString pictureFault(const Shot &shot, const QRect &area, const QPixmap &drawn, 
 {
     const QImage shown = shot.part(area);
     const QRect visible(QPoint(), shown.size());
-    const int bad = differing(shown, drawn.toImage().copy(visible));
+    const int bad = clearlyDifferentPixels(shown, drawn.toImage().copy(visible));
     if (bad > edgeTolerance(shot.dpr))
         return QStringLiteral("%1 pixels at %2,%3 differ from the picture drawn at %4x; see %5")
             .arg(bad).arg(area.x()).arg(area.y()).arg(shot.dpr).arg(shot.file);
     if (shot.dpr > 1 && !plain.isNull()
-        && differing(shown, plain.toImage().scaled(plain.size() * shot.dpr).copy(visible)) <= edgeTolerance(shot.dpr))
+        && clearlyDifferentPixels(shown, plain.toImage().scaled(plain.size() * shot.dpr).copy(visible)) <= edgeTolerance(shot.dpr))
         return QStringLiteral("the picture at %1,%2 is its 1x drawing blown up; see %3")
             .arg(area.x()).arg(area.y()).arg(shot.file);
     return {};
@@ -320,7 +305,7 @@ private slots:
                 const QPixmap shown = icon.pixmap(QSize(size, size), m_dpr);
                 const QImage blownUp = icon.pixmap(QSize(size, size), 1.0).toImage().scaled(QSize(size, size) * m_dpr);
                 const bool sharp = shown.size() == QSize(size, size) * m_dpr && shown.devicePixelRatio() == m_dpr
-                                   && (m_dpr == 1 || differing(shown.toImage(), blownUp) > edgeTolerance(m_dpr));
+                                   && (m_dpr == 1 || clearlyDifferentPixels(shown.toImage(), blownUp) > edgeTolerance(m_dpr));
                 QVERIFY2(sharp, qPrintable(QStringLiteral("%1 icon at %2: %3x%4 device pixels at %5x")
                                                .arg(name).arg(size).arg(shown.width()).arg(shown.height())
                                                .arg(shown.devicePixelRatio())));

@@ -3,6 +3,7 @@
 // player would.
 #include "Solver.h"
 #include "XDesk.h"
+#include "support/PixelDiff.h"
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/Twips.h"
@@ -140,13 +141,7 @@ int textMismatch(const QImage &shot, const QRect &area, const QString &text, con
     painter.setPen(ink);
     painter.drawText(drawn.rect(), int(alignment | Qt::AlignTop), text);
     painter.end();
-    int differing = 0;
-    for (int y = 0; y < seen.height(); ++y)
-        for (int x = 0; x < seen.width(); ++x) {
-            const QRgb a = seen.pixel(x, y), b = drawn.pixel(x, y);
-            differing += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) > 96;
-        }
-    return differing;
+    return clearlyDifferentPixels(seen, drawn);
 }
 
 // A few edge pixels may come out differently; another word or number differs in many.
