@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Runtime.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,15 +9,19 @@ class QIODevice;
 
 // Whole-file operations on the local disk, with the system's reason for any failure.
 
-// Reads up to maxBytes from the start of the file at path. A missing file is
-// created empty; one that cannot be created reads as empty. False, with the
-// reason in error, when the file is there but cannot be read.
+// Reads up to maxBytes from the start of the file at path. Only a file that is
+// not there reads as empty: it is created empty where the folder allows. False,
+// with the reason in error, for anything else that stops the read, a FIFO,
+// socket, device or folder in its place included; never blocks on one.
 bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error);
 
-// Replaces the first head.size() bytes of the file at path, keeping the rest,
-// through a new file in the same folder that is flushed to disk and renamed
-// over the old one; a failure leaves the old file as it was and no new file.
-bool replaceHead(const QString &path, const QByteArray &head, QString &error);
+// Under the lock every game takes to save (SaveLock), waiting up to two
+// seconds for it: reads the file's first maxBytes as readHead does and replaces them with
+// update's answer, keeping the rest, through a new file in the same folder that
+// is written, checked, flushed to disk and renamed over the old one. Removes
+// the new files that killed saves left. A failure leaves the old file as it
+// was and no new file.
+bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error);
 
 // Writes head to out, then the bytes of `old` beyond head's length (old may be
 // null). False, with the reason, as soon as a read or write fails.

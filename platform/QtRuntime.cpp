@@ -93,7 +93,7 @@ bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &h
     return readHead(path, maxBytes, head, error);
 }
 
-bool QtRuntime::replaceFileHead(const QString &path, const QByteArray &head, QString &error)
+bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error)
 {
-    return replaceHead(path, head, error);
+    return updateHead(path, maxBytes, update, error);
 }

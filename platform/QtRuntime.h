@@ -22,7 +22,7 @@ public:
     void end() override;
     void warning(const QString &text) override;
     bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) override;
+    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) override;
 
     // Test hook: called with each dialog just before it runs modally, so a
     // test can read and answer it without blocking.

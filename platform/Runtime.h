@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <optional>
 
 // The services the game logic asks of its surroundings. The windows get the
 // real ones (QtRuntime); the tests get scripted ones (ScriptedRuntime).
@@ -11,6 +13,10 @@ public:
     // Answers of msgBox, as the classic message box numbers them.
     static constexpr int Yes = 6;
     static constexpr int No = 7;
+
+    // What a file's first bytes become, given what they are now; nothing
+    // leaves the file as it is.
+    using HeadUpdate = std::function<std::optional<QByteArray>(const QByteArray &current)>;
 
     virtual ~Runtime() = default;
 
@@ -31,11 +37,13 @@ public:
     // title, a warning icon and an "OK" button.
     virtual void warning(const QString &text) = 0;
     // Reads up to maxBytes from the start of the file at path into head. A
-    // missing file is created empty, or read as empty where it cannot be.
-    // False, with the system's reason in error, if the file cannot be read.
+    // file that is not there is created empty, or read as empty where it
+    // cannot be. False, with the system's reason in error, if the file cannot
+    // be read or is no ordinary file; never waits on one.
     virtual bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) = 0;
-    // Replaces the first head.size() bytes of the file at path, keeping the
-    // bytes beyond them, as one step: whatever fails, the file holds either its
-    // old or its new contents. False, with the system's reason in error.
-    virtual bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) = 0;
+    // Under a lock that every game using the folder takes, reads the file's
+    // first maxBytes afresh and replaces them with what update makes of them,
+    // keeping the bytes beyond, as one step: whatever fails, the file holds
+    // either its old or its new contents. False, with the system's reason.
+    virtual bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "platform/FileAccess.h"
 
+#include <utility>
+
 float ScriptedRuntime::rnd()
 {
     ++draws;
@@ -26,6 +28,8 @@ int ScriptedRuntime::msgBox(const QString &prompt, const QString &title)
 QString ScriptedRuntime::inputBox(const QString &prompt)
 {
     inputPrompts << prompt;
+    if (whileAsking)
+        std::exchange(whileAsking, {})();
     if (inputAnswers.empty())
         return QString();
     const QString answer = inputAnswers.front();
@@ -43,12 +47,12 @@ bool ScriptedRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteAr
     return readHead(path, maxBytes, head, error);
 }
 
-bool ScriptedRuntime::replaceFileHead(const QString &path, const QByteArray &head, QString &error)
+bool ScriptedRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error)
 {
     ++fileWrites;
     if (!writeFailure.isEmpty()) {
         error = writeFailure;
         return false;
     }
-    return replaceHead(path, head, error);
+    return updateHead(path, maxBytes, update, error);
 }

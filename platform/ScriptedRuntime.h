@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 
 // Services for tests: random values, answers and the program folder are
 // scripted; every question asked and every re-seed is counted.
@@ -16,6 +17,8 @@ public:
     std::deque<float> randomValues;
     std::deque<int> msgBoxAnswers;       // an empty queue answers No
     std::deque<QString> inputAnswers;    // an empty queue answers "" (Cancel)
+    // Runs once while the next input box is open, as another game might.
+    std::function<void()> whileAsking;
     // The program's folder: a fresh temporary folder of its own unless a test
     // points it elsewhere. Files in it are real; a reason set here makes every
     // read or write fail with it, touching nothing.
@@ -38,7 +41,7 @@ public:
     void end() override { ++ends; }
     void warning(const QString &text) override { warnings << text; }
     bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool replaceFileHead(const QString &path, const QByteArray &head, QString &error) override;
+    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) override;
 
 private:
     ClockRandom m_fallback{20261207};

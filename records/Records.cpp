@@ -33,22 +33,11 @@ void Records::EnterRecord(int16_t Moves)
 {
     if (!readTable(NotEntered))
         return;
-    if (Moves < Rec(5).Hod || Rec(5).Hod == 0) {
-        // The count goes in before the name is asked; the fifth holder drops out.
-        Rec(5).Hod = Moves;
+    if (qualifies(Moves)) {
+        const RecordTable asRead = Rec;
         PlayerName = m_runtime.inputBox(NamePrompt);
-        Rec(5).Name = fixedName(PlayerName);
-        // One pass upward: the new entry climbs over empty places and longer
-        // games, and stays below an equal count, the earlier holder keeping
-        // the higher place.
-        for (RecNo = 5; RecNo >= 2; --RecNo) {
-            if (Rec(RecNo).Hod < Rec(RecNo - 1).Hod || Rec(RecNo - 1).Hod == 0) {
-                TmpRec = Rec(RecNo);
-                Rec(RecNo) = Rec(RecNo - 1);
-                Rec(RecNo - 1) = TmpRec;
-            }
-        }
-        writeTable();
+        placeResult(Moves);
+        writeTable(asRead, Moves);
     }
     m_view.setResultVisible(true);
     m_view.setResultText(QStringLiteral("Вы справились за ") + Str(Moves) + QStringLiteral(" ходов"));
@@ -67,6 +56,29 @@ bool Records::ViewRecord()
     return true;
 }
 
+bool Records::qualifies(int16_t Moves) const
+{
+    // 0 moves is the mark of an empty place, never a result: a deal can come
+    // out solved, and its win must not leave a gap in the table.
+    return Moves != 0 && (Moves < Rec(5).Hod || Rec(5).Hod == 0);
+}
+
+void Records::placeResult(int16_t Moves)
+{
+    // The result takes the fifth place, whose holder drops out, then climbs in
+    // one pass over empty places and longer games; it stays below an equal
+    // count, the earlier holder keeping the higher place.
+    Rec(5).Hod = Moves;
+    Rec(5).Name = fixedName(PlayerName);
+    for (RecNo = 5; RecNo >= 2; --RecNo) {
+        if (Rec(RecNo).Hod < Rec(RecNo - 1).Hod || Rec(RecNo - 1).Hod == 0) {
+            TmpRec = Rec(RecNo);
+            Rec(RecNo) = Rec(RecNo - 1);
+            Rec(RecNo - 1) = TmpRec;
+        }
+    }
+}
+
 bool Records::readTable(const QString &consequence)
 {
     RecPath = recordsPath(m_runtime);
@@ -77,11 +89,23 @@ bool Records::readTable(const QString &consequence)
     return false;
 }
 
-bool Records::writeTable()
+bool Records::writeTable(const RecordTable &asRead, int16_t Moves)
 {
     RecPath = recordsPath(m_runtime);
     QString reason;
-    if (::writeTable(m_runtime, RecPath, Rec, reason))
+    const auto revise = [&](RecordTable &onDisk) {
+        // Another game saved since this one read the table: the result enters
+        // that table afresh, under the same name, if it still makes it.
+        if (onDisk != asRead) {
+            Rec = onDisk;
+            if (!qualifies(Moves))
+                return false;
+            placeResult(Moves);
+        }
+        onDisk = Rec;
+        return true;
+    };
+    if (reviseTable(m_runtime, RecPath, revise, reason))
         return true;
     m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept));
     return false;

@@ -19,8 +19,9 @@ public:
     // The records window without the result line.
     void ShowRecords();
     // The end of a won game: enters a result that beats the fifth place (or
-    // fills an empty one) under the name the player gives, stores the table,
-    // then shows the records window with the result line.
+    // fills an empty one) under the name the player gives, stores the table
+    // without losing what another game stored meanwhile, then shows the
+    // records window with the result line. A win in 0 moves is not entered.
     void EnterRecord(int16_t Moves);
     // Fills the records window from the file and shows it until it is closed;
     // false, the player told why, if the file cannot be read.
@@ -30,8 +31,14 @@ public:
     const RecordTable &table() const { return Rec; }
 
 private:
+    // Whether a win in Moves enters the table in Rec.
+    bool qualifies(int16_t Moves) const;
+    // Enters a win in Moves under PlayerName into Rec.
+    void placeResult(int16_t Moves);
     bool readTable(const QString &consequence);
-    bool writeTable();
+    // Stores Rec, or, where another game saved since asRead was read, the
+    // result entered into that game's table; tells the player of a failure.
+    bool writeTable(const RecordTable &asRead, int16_t Moves);
 
     RecordsView &m_view;
     Runtime &m_runtime;

@@ -21,7 +21,27 @@ bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QStrin
     return true;
 }
 
+bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool(RecordTable &)> &revise,
+                 QString &error)
+{
+    return runtime.updateFileHead(
+        path, TableSize,
+        [&](const QByteArray &current) -> std::optional<QByteArray> {
+            RecordTable table = decodeTable(current);
+            if (!revise(table))
+                return std::nullopt;
+            return encodeTable(table);
+        },
+        error);
+}
+
 bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error)
 {
-    return runtime.replaceFileHead(path, encodeTable(table), error);
+    return reviseTable(
+        runtime, path,
+        [&](RecordTable &stored) {
+            stored = table;
+            return true;
+        },
+        error);
 }

@@ -3,6 +3,7 @@
 #include "records/RecordEntry.h"
 
 #include <QString>
+#include <functional>
 
 class Runtime;
 
@@ -13,6 +14,12 @@ QString recordsPath(const Runtime &runtime);
 // as five empty places. False, with the system's reason, if it cannot be read.
 bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QString &error);
 
-// Stores the five places into the file at path as one step, keeping any bytes
-// beyond them. False, with the system's reason, if it cannot be written.
+// Under the lock every game takes to save, reads the five places afresh and
+// lets revise change them; stores them as one step, keeping any bytes beyond,
+// unless revise returns false. False, with the system's reason, if the file
+// cannot be read or written.
+bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool(RecordTable &)> &revise,
+                 QString &error);
+
+// Stores the five places into the file at path, as reviseTable does.
 bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error);

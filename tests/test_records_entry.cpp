@@ -35,6 +35,14 @@ struct Table
     QString stored() const { return tableToText(decodeTable(file())); }
 };
 
+QString shownTable(const FakeRecordsView::Opening &shown)
+{
+    RecordTable table;
+    for (int16_t place = 1; place <= RecordTable::Places; ++place)
+        table(place) = {shown.names[place - 1], static_cast<int16_t>(shown.moves[place - 1].toInt())};
+    return tableToText(table);
+}
+
 } // namespace
 
 // A won game's result entering the table, and the table shown.
@@ -58,6 +66,8 @@ private slots:
                                                 << "Юра 10 / Аня 30 / Боря 40 / Вика 50 / Гена 60";
         QTest::newRow("climbs over empty places only")
             << "Аня 30 / . / . / . / ." << 50 << true << "Аня 30 / Юра 50 / . / . / .";
+        QTest::newRow("a win in 0 moves is never entered") << "Аня 30 / . / . / . / ." << 0 << false
+                                                          << "Аня 30 / . / . / . / .";
         QTest::newRow("a negative count is taken as it stands")
             << "Аня -5 / Боря 40 / Вика 50 / Гена 60 / Даша 70" << 10 << true
             << "Аня -5 / Юра 10 / Боря 40 / Вика 50 / Гена 60";
@@ -115,6 +125,41 @@ private slots:
         QCOMPARE(t.records.table()(2).Name, QString(10, QLatin1Char(' ')));
         QCOMPARE(t.file().mid(12, 12), QByteArray("          ") + QByteArray::fromHex("2800"));
         QCOMPARE(t.view.openings[1].names[1], QString(10, QLatin1Char(' ')));
+    }
+
+    void twoGamesWonAtOnceLoseNoResult_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("both enter") << ". / . / . / . / ." << 50 << 60 << "Анна 50 / Борис 60 / . / . / .";
+        QTest::newRow("the other game's result pushes this one out")
+            << FiveResults << 65 << 61 << "Аня 30 / Боря 40 / Вика 50 / Гена 60 / Борис 61";
+    }
+    void twoGamesWonAtOnceLoseNoResult()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(QString, after);
+        Table a, b;
+        b.runtime.programFolder = a.runtime.programFolder;
+        a.store(before);
+        a.runtime.inputAnswers = {QStringLiteral("Анна")};
+        b.runtime.inputAnswers = {QStringLiteral("Борис")};
+        // While A's player types a name, B's game is won and saved.
+        a.runtime.whileAsking = [&] { b.records.EnterRecord(static_cast<int16_t>(second)); };
+
+        a.records.EnterRecord(static_cast<int16_t>(first));
+
+        QCOMPARE(a.runtime.inputPrompts, QStringList{NamePrompt});
+        QCOMPARE(a.stored(), after);
+        QCOMPARE(a.view.openings.size(), 1);
+        QCOMPARE(a.view.openings[0].result, QStringLiteral("Вы справились за %1 ходов").arg(first));
+        QCOMPARE(shownTable(a.view.openings[0]), after);
+        QCOMPARE(a.runtime.warnings + b.runtime.warnings, QStringList{});
+        QCOMPARE(QDir(a.runtime.programFolder).entryList(QDir::Files), QStringList{QStringLiteral("Records.dat")});
     }
 
     void recordsButtonHidesTheResultLineAndReadsTheFileEveryTime()

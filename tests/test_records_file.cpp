@@ -1,13 +1,27 @@
 #include "platform/FileAccess.h"
+#include "platform/SaveLock.h"
 #include "platform/ScriptedRuntime.h"
 #include "records/RecordFormat.h"
 #include "records/RecordsFile.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTranslator>
+
+#include <csignal>
+#include <functional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,16 +63,18 @@ private:
     qint64 m_room;
 };
 
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no file)");
+}
+
 struct Folder
 {
     ScriptedRuntime runtime;
     QString path = recordsPath(runtime);
 
-    QByteArray file() const
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no file)");
-    }
+    QByteArray file() const { return contents(path); }
     void put(const QByteArray &bytes) const
     {
         QFile f(path);
@@ -73,8 +89,76 @@ struct Folder
             qWarning("read failed: %s", qPrintable(error));
         return table;
     }
-    QStringList entries() const { return QDir(runtime.programFolder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); }
+    QStringList entries() const { return QDir(runtime.programFolder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System); }
 };
+
+// Exit status of a child that could not make the disk it was to fill.
+constexpr int NoDisk = 77;
+
+// Runs body in a child process and returns what it handed back; status gets
+// the child's exit status.
+QByteArray inChild(const std::function<QByteArray()> &body, int &status)
+{
+    int link[2];
+    if (::pipe(link) != 0)
+        qFatal("no pipe");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(link[0]);
+        const QByteArray out = body();
+        for (qsizetype done = 0; done < out.size();) {
+            const ssize_t n = ::write(link[1], out.constData() + done, size_t(out.size() - done));
+            if (n <= 0)
+                ::_exit(1);
+            done += n;
+        }
+        ::_exit(0);
+    }
+    ::close(link[1]);
+    QByteArray out;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(link[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, n);
+    ::close(link[0]);
+    ::waitpid(pid, &status, 0);
+    return out;
+}
+
+bool writeText(const char *path, const QByteArray &text)
+{
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+// A small file system of this process's own over folder: as root, or as
+// anyone where user namespaces are allowed.
+bool mountSmallDisk(const QString &folder)
+{
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    if (::geteuid() != 0) {
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !writeText("/proc/self/setgroups", "deny")
+            || !writeText("/proc/self/uid_map", QByteArray::number(uid) + " " + QByteArray::number(uid) + " 1")
+            || !writeText("/proc/self/gid_map", QByteArray::number(gid) + " " + QByteArray::number(gid) + " 1"))
+            return false;
+    } else if (::unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+           && ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=256k") == 0;
+}
+
+// Fills the disk under folder until only `room` bytes are left.
+bool fillUpTo(const QString &folder, qint64 room)
+{
+    QFile filler(folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    return filler.resize(filler.size() - room);
+}
 
 } // namespace
 
@@ -84,6 +168,15 @@ class TestRecordsFile : public QObject
     Q_OBJECT
 
 private slots:
+    // The system's reasons in Russian, as the game gives them.
+    void initTestCase()
+    {
+        auto *russian = new QTranslator(this);
+        QVERIFY(russian->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(russian);
+    }
+
     void placesAreStoredAsTwelveBytesInWindows1251()
     {
         QCOMPARE(recordBytes("abc", 123), QByteArray::fromHex("616263202020202020207B00"));
@@ -204,20 +297,160 @@ private slots:
         QVERIFY(QFileInfo(f.path).isDir());
 
         // A folder that is gone cannot be written either, and nothing appears.
-        QVERIFY(!replaceHead(f.runtime.programFolder + "/gone/Records.dat", "x", error));
+        QVERIFY(!writeTable(f.runtime, f.runtime.programFolder + "/gone/Records.dat", RecordTable{}, error));
         QVERIFY(!error.isEmpty());
     }
 
-    void aFileThatCannotBeReadIsReportedWithTheReason()
+    void whatIsNoOrdinaryFileIsRefusedAtOnceWithTheReason()
+    {
+        const QList<std::pair<std::function<bool(const char *)>, QString>> cases = {
+            {[](const char *path) { return ::mkdir(path, 0755) == 0; },
+             QStringLiteral("открываемый файл является каталогом")},
+            {[](const char *path) { return ::mkfifo(path, 0644) == 0; },
+             QStringLiteral("Это не обычный файл, а именованный канал")},
+            // Only a file that is not there reads as empty, not one that cannot be looked up.
+            {[](const char *path) { return ::symlink("Records.dat", path) == 0; }, qt_error_string(ELOOP)},
+        };
+        for (const auto &[make, reason] : cases) {
+            Folder f;
+            QVERIFY(make(QFile::encodeName(f.path).constData()));
+            RecordTable table;
+            table(1) = entry("kept", 5);
+            QString readError, saveError;
+            QElapsedTimer clock;
+            clock.start();
+            QVERIFY(!readTable(f.runtime, f.path, table, readError));
+            QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, saveError));
+            QVERIFY(clock.elapsed() < 1000);
+            QCOMPARE(readError, reason);
+            QCOMPARE(saveError, reason);
+            QCOMPARE(table(1), entry("kept", 5));
+            QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
+        }
+    }
+
+    void aFullDiskFailsTheSaveAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("sizeLimit"); // a file-size limit instead of a full disk
+        QTest::addColumn<int>("room");
+        QTest::addColumn<int>("tail");
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("Нет свободного места на устройстве");
+        const QString tooLarge = qt_error_string(EFBIG);
+        QTest::newRow("full disk") << false << 0 << 0 << full;
+        QTest::newRow("full disk, a tail that does not fit") << false << 2 * 4096 << 40000 << full;
+        QTest::newRow("size limit 0") << true << 0 << 0 << tooLarge;
+        QTest::newRow("size limit below the table") << true << 30 << 0 << tooLarge;
+        QTest::newRow("size limit, a tail that does not fit") << true << 1000 << 20000 << tooLarge;
+    }
+    void aFullDiskFailsTheSaveAndKeepsTheOldFile()
+    {
+        QFETCH(bool, sizeLimit);
+        QFETCH(int, room);
+        QFETCH(int, tail);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("Records.dat"));
+        RecordTable table;
+        table(1) = entry("Аня", 30);
+        const QByteArray before = encodeTable(table) + QByteArray(tail, 't');
+        table(1) = entry("Боря", 20);
+
+        int status = 0;
+        const QByteArray report = inChild(
+            [&] {
+                if (!sizeLimit && !mountSmallDisk(folder.path()))
+                    ::_exit(NoDisk);
+                QFile file(path);
+                if (!file.open(QIODevice::WriteOnly) || file.write(before) != before.size() || !file.flush())
+                    ::_exit(NoDisk);
+                file.close();
+                const rlimit limit{rlim_t(room), rlim_t(room)};
+                if (sizeLimit && (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
+                    ::_exit(NoDisk);
+                if (!sizeLimit && !fillUpTo(folder.path(), room))
+                    ::_exit(NoDisk);
+                QString error;
+                const bool stored = updateHead(path, TableSize, [&](const QByteArray &) { return encodeTable(table); }, error);
+                QFile::remove(folder.filePath(QStringLiteral("filler")));
+                QByteArray out;
+                QDataStream(&out, QIODevice::WriteOnly)
+                    << stored << error << contents(path)
+                    << QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+                return out;
+            },
+            status);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == NoDisk)
+            QSKIP("cannot make a small file system here: not root and no user namespaces");
+        QCOMPARE(status, 0);
+        bool stored = true;
+        QString error;
+        QByteArray after;
+        QStringList entries;
+        QDataStream(report) >> stored >> error >> after >> entries;
+        QVERIFY(!stored);
+        QCOMPARE(error, reason);
+        QCOMPARE(after, before);
+        QCOMPARE(entries, QStringList{QStringLiteral("Records.dat")});
+    }
+
+    void aSaveKilledAnywhereLeavesOneWholeTableAndNothingElse()
     {
         Folder f;
-        QVERIFY(QDir(f.runtime.programFolder).mkdir(QStringLiteral("Records.dat")));
-        RecordTable table;
-        table(1) = entry("kept", 5);
+        RecordTable first, second;
+        first(1) = entry("Аня", 30);
+        second(1) = entry("Боря", 20);
+        second(2) = entry("Аня", 30);
+        const QByteArray tail(5000, 't');
+        f.put(encodeTable(first) + tail);
+        QRandomGenerator random(1251);
+        for (int kill = 0; kill < 300; ++kill) {
+            const pid_t saver = ::fork();
+            if (saver == 0) {
+                for (QString error;;) {
+                    writeTable(f.runtime, f.path, second, error);
+                    writeTable(f.runtime, f.path, first, error);
+                }
+            }
+            ::usleep(random.bounded(4000));
+            ::kill(saver, SIGKILL);
+            ::waitpid(saver, nullptr, 0);
+            const QByteArray now = f.file();
+            QVERIFY2(now == encodeTable(first) + tail || now == encodeTable(second) + tail, qPrintable(now.toHex()));
+        }
+        // A game that keeps the lock turns the save away after a wait; killed, it holds up nothing.
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            SaveLock lock(f.path);
+            QString error;
+            if (lock.acquire(0, error) && ::write(ready[1], "!", 1) == 1)
+                ::pause();
+            ::_exit(1);
+        }
+        char mark = 0;
+        const ssize_t got = ::read(ready[0], &mark, 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QCOMPARE(got, ssize_t(1));
+        const QByteArray before = f.file();
         QString error;
-        QVERIFY(!readTable(f.runtime, f.path, table, error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(table(1), entry("kept", 5));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!writeTable(f.runtime, f.path, second, error));
+        QVERIFY(clock.elapsed() >= 1900);
+        QCOMPARE(error, QStringLiteral("Файл сохраняет другая запущенная игра"));
+        QCOMPARE(f.file(), before);
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+        // What a save killed before its rename leaves, whether or not a kill above hit it.
+        QFile stray(f.path + QStringLiteral(".aBcDeF"));
+        QVERIFY(stray.open(QIODevice::WriteOnly));
+        stray.close();
+        QVERIFY2(writeTable(f.runtime, f.path, second, error), qPrintable(error));
+        QCOMPARE(f.file(), encodeTable(second) + tail);
+        QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
     }
 
     void anyBytesReadSafelyAndStoreBackAsRead()
