@@ -7,6 +7,7 @@
 #include "ui/FrmMain.h"
 #include "ui/ImageCell.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDialog>
 #include <QDir>
@@ -28,17 +29,20 @@ struct WinningGame
 
     explicit WinningGame(const QString &table = QString())
     {
-        if (!table.isNull()) {
-            QFile file(path());
-            if (file.open(QIODevice::WriteOnly))
-                file.write(encodeTable(tableFromText(table)));
-        }
+        if (!table.isNull())
+            setFile(encodeTable(tableFromText(table)));
         const std::vector<float> draws = drawsFor(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 . 15"));
         runtime.randomValues.assign(draws.begin(), draws.end());
         window = std::make_unique<FrmMain>(runtime);
         window->show();
     }
     QString path() const { return QDir(runtime.programFolder).filePath(QStringLiteral("Records.dat")); }
+    void setFile(const QByteArray &bytes) const
+    {
+        QFile f(path());
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
     QByteArray file() const
     {
         QFile f(path());
@@ -54,6 +58,9 @@ struct Shown
     QPointer<QWidget> window;
     QString title;
     QStringList names, moves;
+    QStringList spoken; // the names as a screen reader reads them
+    // Names drawn otherwise than their characters written out literally.
+    QStringList drawnOtherwise;
     bool resultVisible = false;
     QString result;
 };
@@ -67,7 +74,17 @@ void readNextRecordsWindow(Shown &shown, std::function<void(QWidget *)> close)
         shown.window = w;
         shown.title = w->windowTitle();
         for (int place = 1; place <= 5; ++place) {
-            shown.names << w->findChild<QLabel *>(QStringLiteral("Label2_%1").arg(place))->text();
+            auto *name = w->findChild<QLabel *>(QStringLiteral("Label2_%1").arg(place));
+            shown.names << name->text();
+            shown.spoken << QAccessible::queryAccessibleInterface(name)->text(QAccessible::Name);
+            QLabel literal(name->parentWidget());
+            literal.setTextFormat(Qt::PlainText);
+            literal.setText(name->text());
+            literal.setFont(name->font());
+            literal.setAlignment(name->alignment());
+            literal.setGeometry(name->geometry());
+            if (literal.grab().toImage() != name->grab().toImage())
+                shown.drawnOtherwise << name->text();
             shown.moves << w->findChild<QLabel *>(QStringLiteral("LblHod_%1").arg(place))->text();
         }
         auto *line = w->findChild<QLabel *>(QStringLiteral("Label3"));
@@ -162,6 +179,17 @@ private slots:
         // Each closing destroys the window: every opening starts from the design.
         QVERIFY(!fromButton.window && !fromMenu.window);
         QVERIFY(g.window->isEnabled());
+
+        // Names are characters, never markup; a control character shows as a blank.
+        g.setFile(QByteArray("<b>Ab</b> \x1e\0&lt;x     \x32\0<hr>      \x33\0A\tB\nC\x01""D\x7f""EF\x34\0", 48));
+        Shown odd;
+        readNextRecordsWindow(odd, okButton);
+        g.recordsButton();
+        const QStringList literally({"<b>Ab</b> ", "&lt;x     ", "<hr>      ", "A B C D EF", ""});
+        QCOMPARE(odd.names, literally);
+        QCOMPARE(odd.spoken, literally);
+        QCOMPARE(odd.drawnOtherwise, QStringList());
+        QCOMPARE(odd.moves, QStringList({"30", "50", "51", "52", "0"}));
     }
 
     void missingFileShowsFiveEmptyPlacesAndLeavesAnEmptyFile()

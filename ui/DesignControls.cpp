@@ -8,7 +8,10 @@
 
 QLabel *makeLabel(const char *name, const QString &text, QRect place, Qt::Alignment alignment, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
+    // Shown as the characters they are: a stored name like "<b>Ab</b>" is no markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(QLatin1String(name));
     label->setGeometry(place);
     label->setAlignment(alignment | Qt::AlignTop);

@@ -14,7 +14,8 @@ class QWidget;
 // Controls placed as the window designs place them: named after the design,
 // at a fixed place in their container, no layouts.
 
-// A label at `place`, its text aligned to the top edge as the classic labels are.
+// A label at `place`, its text aligned to the top edge as the classic labels are
+// and always plain text, never read as markup.
 QLabel *makeLabel(const char *name, const QString &text, QRect place, Qt::Alignment alignment, QWidget *parent);
 
 // A frame without a caption at `place`; the controls inside it are placed from its corner.

@@ -63,7 +63,13 @@ FrmRecord::FrmRecord(QWidget *parent)
 
 void FrmRecord::setPlace(int16_t place, const QString &name, const QString &moves)
 {
-    Label2.at(place)->setText(QString(name).remove(QChar(u'\0')));
+    // A name's bytes 0x01-0x1F and 0x7F are control characters: a tab or line
+    // break would move the rest of it, so each shows as a blank on the name's one line.
+    QString shown = QString(name).remove(QChar(u'\0'));
+    for (QChar &c : shown)
+        if (c.category() == QChar::Other_Control)
+            c = u' ';
+    Label2.at(place)->setText(shown);
     LblHod.at(place)->setText(moves);
 }
 
