@@ -14,8 +14,19 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 as_root=()
-[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    # Without sudo there is no way to root from here: say what to run instead.
+    if ! command -v sudo >/dev/null; then
+        {
+            echo "$0: missing packages: ${missing[*]}"
+            echo "Installing them needs root or sudo, and sudo was not found. As root, run:"
+            echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+        } >&2
+        exit 1
+    fi
+    as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
 "${as_root[@]}" apt-get update
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
