@@ -7,9 +7,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -49,6 +53,21 @@ void answerWith(std::function<void(QDialog *)> act)
 class TestRuntime : public QObject
 {
     Q_OBJECT
+
+public:
+    // Started with FIRST_DRAWS_ONLY set, this program is one start of the game
+    // for twoStartsAtOnceDrawDifferentValues: it re-seeds as the game does,
+    // prints its first draws and ends.
+    static void initMain()
+    {
+        if (!qEnvironmentVariableIsSet("FIRST_DRAWS_ONLY"))
+            return;
+        QtRuntime runtime(QStringLiteral("Пятнашки"));
+        runtime.randomize();
+        for (int i = 0; i < 4; ++i)
+            std::printf("%.9g\n", double(runtime.rnd()));
+        std::exit(0);
+    }
 
 private slots:
     void initTestCase() { applyAppearance(); }
@@ -128,6 +147,26 @@ private slots:
         QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
         answerWith([](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
         QCOMPARE(runtime.inputBox(QStringLiteral("?")), QString());
+    }
+
+    void twoStartsAtOnceDrawDifferentValues()
+    {
+        // Otherwise every start of the program would deal the same games.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("FIRST_DRAWS_ONLY"), QStringLiteral("1"));
+        std::array<QProcess, 2> starts;
+        for (QProcess &start : starts) {
+            start.setProcessEnvironment(environment);
+            start.start(QCoreApplication::applicationFilePath(), {});
+        }
+        QStringList draws;
+        for (QProcess &start : starts) {
+            QVERIFY(start.waitForFinished());
+            QCOMPARE(start.exitCode(), 0);
+            draws << QString::fromLatin1(start.readAllStandardOutput());
+            QCOMPARE(draws.last().split(u'\n', Qt::SkipEmptyParts).size(), 4);
+        }
+        QVERIFY2(draws[0] != draws[1], qPrintable(draws[0]));
     }
 
     void qtsOwnWordsAreRussianUnderAnyLocale()
