@@ -9,8 +9,8 @@ class ClockRandom
 public:
     explicit ClockRandom(uint64_t seed = 0) : m_engine(seed) {}
 
-    // Seeds from the clocks and a per-process count, so two deals in the same
-    // clock tick still differ.
+    // Seeds from the clocks and a count of this generator's re-seeds, so two
+    // deals in the same clock tick still differ.
     void reseedFromClock();
     void seed(uint64_t value) { m_engine.seed(value); }
 
