@@ -40,7 +40,7 @@ Found openOrdinary(const QString &path, QFile &file, QString &error)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         if (code == ENOENT)
