@@ -3,16 +3,15 @@
 #include "platform/ScriptedRuntime.h"
 #include "records/RecordFormat.h"
 #include "records/RecordsFile.h"
+#include "ui/Appearance.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLibraryInfo>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QTranslator>
 
 #include <csignal>
 #include <functional>
@@ -169,13 +168,7 @@ class TestRecordsFile : public QObject
 
 private slots:
     // The system's reasons in Russian, as the game gives them.
-    void initTestCase()
-    {
-        auto *russian = new QTranslator(this);
-        QVERIFY(russian->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
-        QCoreApplication::installTranslator(russian);
-    }
+    void initTestCase() { QVERIFY(installRussianQtTexts()); }
 
     void placesAreStoredAsTwelveBytesInWindows1251()
     {

@@ -27,8 +27,16 @@ void applyAppearance()
 
     // Qt's own words (a text field's context menu, standard buttons) in Russian
     // whatever the system's language, like the rest of the game.
-    auto *qtWords = new QTranslator(qApp);
-    if (qtWords->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qtWords);
+    installRussianQtTexts();
+}
+
+bool installRussianQtTexts()
+{
+    auto *qtWords = new QTranslator(QCoreApplication::instance());
+    if (!qtWords->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qtWords;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qtWords);
 }

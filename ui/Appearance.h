@@ -12,3 +12,7 @@ QFont designFont(int pixelSize, bool bold = false);
 // standard palette, the windows' standard font (the design face at 8.25 pt),
 // and Qt's own texts in Russian. Call once after the application object exists.
 void applyAppearance();
+
+// Qt's own texts, the system's reasons for file errors among them, in Russian
+// whatever the system's language; false if Qt's Russian texts are not installed.
+bool installRussianQtTexts();
