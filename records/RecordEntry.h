@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 // Characters in a stored name, exactly.
 constexpr int NameLength = 10;
@@ -16,10 +18,21 @@ QString fixedName(const QString &text);
 // Hod = 0 marks an empty place. A never-set name is ten NUL characters.
 struct RecordEntry
 {
+    RecordEntry() = default;
+    RecordEntry(QString name, int16_t hod, QByteArray nameBytes = {})
+        : Name(std::move(name)), Hod(hod), NameBytes(std::move(nameBytes))
+    {
+    }
+
     QString Name = QString(NameLength, QChar(u'\0'));
     int16_t Hod = 0;
+    // The ten bytes Name was read from, stored back as they are while they
+    // still read as Name, so that a save keeps other players' names to the
+    // byte; empty for a name entered here.
+    QByteArray NameBytes;
 
-    friend bool operator==(const RecordEntry &, const RecordEntry &) = default;
+    // Entries are equal when they read alike, whatever bytes stand behind the names.
+    friend bool operator==(const RecordEntry &a, const RecordEntry &b) { return a.Name == b.Name && a.Hod == b.Hod; }
 };
 
 // The five places in memory, Rec(1) the fewest moves.

@@ -69,9 +69,11 @@ QByteArray encodeTable(const RecordTable &table)
     QByteArray bytes;
     bytes.reserve(TableSize);
     for (int16_t place = 1; place <= RecordTable::Places; ++place) {
-        bytes += encodeName(table(place).Name);
+        const RecordEntry &entry = table(place);
+        const bool asRead = entry.NameBytes.size() == NameLength && decodeName(entry.NameBytes) == entry.Name;
+        bytes += asRead ? entry.NameBytes : encodeName(entry.Name);
         char hod[2];
-        qToLittleEndian<qint16>(table(place).Hod, hod);
+        qToLittleEndian<qint16>(entry.Hod, hod);
         bytes.append(hod, 2);
     }
     return bytes;
@@ -85,7 +87,8 @@ RecordTable decodeTable(QByteArrayView bytes)
     RecordTable table;
     for (int16_t place = 1; place <= RecordTable::Places; ++place) {
         const char *record = whole.constData() + (place - 1) * RecordSize;
-        table(place).Name = decodeName(QByteArrayView(record, NameLength));
+        table(place).NameBytes = QByteArray(record, NameLength);
+        table(place).Name = decodeName(table(place).NameBytes);
         table(place).Hod = qFromLittleEndian<qint16>(record + NameLength);
     }
     return table;

@@ -16,7 +16,9 @@ QByteArray encodeName(const QString &name);
 // character reads as "?", a NUL byte as a NUL character.
 QString decodeName(QByteArrayView bytes);
 
-// The five places as the 60 bytes the file holds.
+// The five places as the 60 bytes the file holds; a name keeps the bytes it
+// was read from while they still read as it.
 QByteArray encodeTable(const RecordTable &table);
-// The five places from the start of a file; bytes it lacks read as zeros.
+// The five places from the start of a file, each name with its bytes; bytes
+// the file lacks read as zeros.
 RecordTable decodeTable(QByteArrayView bytes);

@@ -68,8 +68,7 @@ void Records::placeResult(int16_t Moves)
     // The result takes the fifth place, whose holder drops out, then climbs in
     // one pass over empty places and longer games; it stays below an equal
     // count, the earlier holder keeping the higher place.
-    Rec(5).Hod = Moves;
-    Rec(5).Name = fixedName(PlayerName);
+    Rec(5) = RecordEntry(fixedName(PlayerName), Moves);
     for (RecNo = 5; RecNo >= 2; --RecNo) {
         if (Rec(RecNo).Hod < Rec(RecNo - 1).Hod || Rec(RecNo - 1).Hod == 0) {
             TmpRec = Rec(RecNo);

@@ -211,6 +211,25 @@ private slots:
         QCOMPARE(t.view.openings[0].result, QStringLiteral("Вы справились за 10 ходов"));
         QCOMPARE(t.view.openings[0].moves, QStringList({"30", "40", "50", "60", "70"}));
     }
+
+    void placesTheSaveDoesNotChangeKeepTheirBytes()
+    {
+        // 0x98 is no letter in Windows-1251 and reads as "?", yet the names
+        // holding it, moved down a place or not, keep their bytes; only the
+        // new name is encoded.
+        Table t;
+        const QByteArray first = QByteArray("\xC0\xED\xFF\x98      ") + QByteArray::fromHex("1E00");
+        const QByteArray second = QByteArray("Bo\x98" "b\x98     ") + QByteArray::fromHex("2800");
+        QFile f(t.path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(first + second);
+        f.close();
+        t.runtime.inputAnswers = {QStringLiteral("Юра")};
+        t.records.EnterRecord(35);
+        QCOMPARE(t.file(), first + QByteArray("\xDE\xF0\xE0       ") + QByteArray::fromHex("2300") + second
+                               + QByteArray(2 * RecordSize, '\0'));
+        QCOMPARE(t.view.openings[0].names[0], QStringLiteral("Аня?      "));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordsEntry)

@@ -453,12 +453,9 @@ private slots:
             QByteArray bytes(random.bounded(0, 100), '\0');
             for (char &b : bytes)
                 b = char(random.bounded(256));
+            // A byte that reads as no letter (0x98) is stored back as it was too.
             const RecordTable table = decodeTable(bytes);
-            QByteArray expected = bytes.left(TableSize).leftJustified(TableSize, '\0');
-            for (int i = 0; i < TableSize; ++i)
-                if (i % RecordSize < NameLength && expected[i] == '\x98')
-                    expected[i] = '?';
-            QCOMPARE(encodeTable(table), expected);
+            QCOMPARE(encodeTable(table), bytes.left(TableSize).leftJustified(TableSize, '\0'));
         }
     }
 };
