@@ -1,15 +1,20 @@
 #include "platform/FileAccess.h"
 
+#include "platform/ErrorText.h"
 #include "platform/SaveLock.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,56 +24,116 @@ namespace {
 // How long a save waits for another game's save to end.
 constexpr int LockWaitMs = 2000;
 
+// The most links followed from the path to the file, as the system allows.
+constexpr int MaxLinks = 40;
+
+// Letters that end the name of a save's new file.
+constexpr char NameLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int NameEnding = 6;
+
 enum class Found { File, Missing, Failed };
 
-// Why what stands at a path cannot be read as a file.
-QString notAFile(mode_t mode)
+// An open file as an unbuffered device whose failures carry the system's
+// reason in Russian; closes the file with it.
+class FileDevice : public QIODevice
 {
-    if (S_ISDIR(mode))
-        return QCoreApplication::translate("QIODevice", "file to open is a directory");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("Это не обычный файл, а именованный канал");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("Это не обычный файл, а сокет");
-    return QStringLiteral("Это не обычный файл, а устройство");
-}
+public:
+    FileDevice(int fd, OpenMode mode) : m_fd(fd) { open(mode | Unbuffered); }
+    ~FileDevice() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    int handle() const { return m_fd; }
+    bool seek(qint64 pos) override
+    {
+        if (::lseek(m_fd, pos, SEEK_SET) >= 0)
+            return QIODevice::seek(pos);
+        failed();
+        return false;
+    }
+    // Closes the file: false, with the reason, if the system reports a
+    // failure that only showed now.
+    bool closeFile(QString &error)
+    {
+        const int fd = std::exchange(m_fd, -1);
+        if (::close(fd) == 0 || errno == EINTR)
+            return true;
+        error = errorText(errno);
+        return false;
+    }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        ssize_t got;
+        while ((got = ::read(m_fd, data, size_t(size))) < 0 && errno == EINTR) {
+        }
+        return got < 0 ? failed() : got;
+    }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        ssize_t put;
+        while ((put = ::write(m_fd, data, size_t(size))) < 0 && errno == EINTR) {
+        }
+        return put < 0 ? failed() : put;
+    }
+
+private:
+    qint64 failed()
+    {
+        setErrorString(errorText(errno));
+        return -1;
+    }
+
+    int m_fd;
+};
 
 // Opens the file at path for reading, following links. Non-blocking, so a FIFO
 // or device in its place is turned away at once instead of hanging the game;
 // only "no such file" counts as missing.
-Found openOrdinary(const QString &path, QFile &file, QString &error)
+Found openOrdinary(const QByteArray &path, std::unique_ptr<FileDevice> &file, QString &error)
 {
-    const QByteArray name = QFile::encodeName(path);
     struct stat info;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         if (code == ENOENT)
             return Found::Missing;
         // A socket cannot be opened at all: say what it is, not ENXIO.
-        error = ::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? notAFile(info.st_mode)
-                                                                                : qt_error_string(code);
+        error = ::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode)
+                                                                                : errorText(code);
         return Found::Failed;
     }
-    if (::fstat(fd, &info) != 0)
-        error = qt_error_string(errno);
-    else if (!S_ISREG(info.st_mode))
-        error = notAFile(info.st_mode);
-    else if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    if (::fstat(fd, &info) != 0) {
+        error = errorText(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        error = notAFileText(info.st_mode);
+    } else {
+        file = std::make_unique<FileDevice>(fd, QIODevice::ReadOnly);
         return Found::File;
-    else
-        error = file.errorString();
+    }
     ::close(fd);
     return Found::Failed;
 }
 
-bool readFrom(QFile &file, qint64 maxBytes, QByteArray &head, QString &error)
+bool readFrom(QIODevice &file, qint64 maxBytes, QByteArray &head, QString &error)
 {
-    head = file.read(maxBytes);
-    if (file.error() == QFileDevice::NoError)
-        return true;
-    error = file.errorString();
-    return false;
+    head.resize(maxBytes);
+    qint64 done = 0;
+    while (done < maxBytes) {
+        const qint64 got = file.read(head.data() + done, maxBytes - done);
+        if (got < 0) {
+            error = file.errorString();
+            return false;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    head.truncate(done);
+    return true;
 }
 
 bool writeAll(QIODevice &out, const char *data, qint64 size, QString &error)
@@ -85,52 +150,143 @@ bool writeAll(QIODevice &out, const char *data, qint64 size, QString &error)
     return true;
 }
 
-// Syncs what was written to disk: commit() does too, but ignores a failure.
-bool syncToDisk(QFileDevice &file, QString &error)
+QByteArray folderOf(const QByteArray &path)
 {
-    if (::fdatasync(file.handle()) == 0 || errno == EINVAL)
-        return true;
-    error = qt_error_string(errno);
-    return false;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-bool saveReplacing(const QString &path, const QByteArray &head, QIODevice *old, QString &error)
+// The file that path leads to, its links followed one by one (the last may
+// point to a file not there yet, which the save then makes) and its folder
+// resolved, so that every path to one file names one lock and one folder.
+bool followLinks(const QString &path, QByteArray &file, QString &error)
 {
-    // QSaveFile writes beside the target and renames it over the target on
-    // commit; dropped uncommitted, it removes what it wrote. Its commit()
-    // reports success even when bytes it still buffered could not be written
-    // (a full disk left an empty table), and a buffered write the disk cuts
-    // short loses the system's reason; unbuffered, every write is checked.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = file.errorString();
+    QByteArray at = QFile::encodeName(path);
+    for (int links = 0;; ++links) {
+        struct stat info;
+        if (::lstat(at.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            break;
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(at.constData(), target, sizeof target);
+        if (links == MaxLinks || size < 0 || size == ssize_t(sizeof target)) {
+            error = errorText(links == MaxLinks ? ELOOP : size < 0 ? errno : ENAMETOOLONG);
+            return false;
+        }
+        at = target[0] == '/' ? QByteArray(target, size) : folderOf(at) + '/' + QByteArray(target, size);
+    }
+    char *folder = ::realpath(folderOf(at).constData(), nullptr);
+    if (!folder) {
+        error = errorText(errno);
         return false;
     }
-    if (!writeHeadKeepingTail(file, head, old, error) || !syncToDisk(file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
+    const QByteArray name = at.mid(at.lastIndexOf('/') + 1);
+    file = QByteArray(folder) + (qstrcmp(folder, "/") == 0 ? "" : "/") + name;
+    std::free(folder);
     return true;
 }
 
-// A save killed between naming its new file and the rename leaves it behind as
-// "<name>.XXXXXX" beside the file the path leads to; under the lock no other
-// save is using one.
-void removeStrays(const QString &path)
+// The start of the name of a save's new file: hidden, and marked as the
+// game's own, so that no person's copy of the file and no other program's
+// temporary file is ever taken for one.
+QByteArray newFilePrefix(const QByteArray &file)
 {
-    const QString target = QFileInfo(path).canonicalFilePath();
-    const QFileInfo file(target.isEmpty() ? path : target);
-    const QRegularExpression stray(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
-    const QFileInfoList found = file.dir().entryInfoList({file.fileName() + QStringLiteral(".??????")},
-                                                         QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    for (const QFileInfo &entry : found)
-        if (stray.match(entry.fileName()).hasMatch())
-            QFile::remove(entry.filePath());
+    return folderOf(file) + "/." + file.mid(file.lastIndexOf('/') + 1) + ".pyatnashki-save-";
+}
+
+// Creates the save's new file beside file; -1, with the reason, if it cannot.
+int createNewFile(const QByteArray &file, mode_t mode, QByteArray &created, QString &error)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Drawn from the system each time: a process forked from another
+        // must not draw the same names.
+        quint64 bits = QRandomGenerator::system()->generate64();
+        created = newFilePrefix(file);
+        for (int i = 0; i < NameEnding; ++i, bits /= sizeof NameLetters - 1)
+            created += NameLetters[bits % (sizeof NameLetters - 1)];
+        const int fd = ::open(created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            break;
+    }
+    error = errorText(errno);
+    return -1;
+}
+
+// A save killed between creating its new file and the rename leaves that file
+// behind; under the lock no other save is writing one. Only ordinary files
+// named as the game names its new files are removed, never through a link.
+void removeStrays(const QByteArray &file)
+{
+    const QByteArray prefix = newFilePrefix(file);
+    const QByteArray start = prefix.mid(prefix.lastIndexOf('/') + 1);
+    DIR *folder = ::opendir(folderOf(file).constData());
+    if (!folder)
+        return;
+    while (const dirent *entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        const QByteArray ending = name.mid(start.size());
+        struct stat info;
+        if (name.startsWith(start) && ending.size() == NameEnding
+            && std::all_of(ending.begin(), ending.end(), [](char c) { return std::strchr(NameLetters, c); })
+            && ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
+// The new file takes the old one's owner, group and mode: all three as root
+// (a game once started with sudo must not take the file from its owner), the
+// group where the player may and the mode otherwise.
+void keepOwnerAndMode(int fd, const struct stat &old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+        // Neither the owner's nor the group's to give: the player's own, as any new file.
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0) {
+        // A file system without modes keeps its own.
+    }
+}
+
+void syncFolder(const QByteArray &file)
+{
+    const int fd = ::open(folderOf(file).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes head and old's bytes beyond it into a new file beside file, checks
+// every write, syncs it to disk and renames it over file.
+bool saveReplacing(const QByteArray &file, const QByteArray &head, FileDevice *old, QString &error)
+{
+    struct stat was;
+    const bool replacing = old && ::fstat(old->handle(), &was) == 0;
+    QByteArray created;
+    // Private until it has the old file's owner and mode; a first file gets the usual mode.
+    const int fd = createNewFile(file, replacing ? 0600 : 0666, created, error);
+    if (fd < 0)
+        return false;
+    FileDevice out(fd, QIODevice::WriteOnly);
+    bool saved = writeHeadKeepingTail(out, head, old, error);
+    if (saved && ::fdatasync(fd) != 0 && errno != EINVAL) {
+        error = errorText(errno);
+        saved = false;
+    }
+    if (saved && replacing)
+        keepOwnerAndMode(fd, was);
+    saved = saved && out.closeFile(error);
+    if (saved && ::rename(created.constData(), file.constData()) != 0) {
+        error = errorText(errno);
+        saved = false;
+    }
+    if (!saved) {
+        ::unlink(created.constData());
+        return false;
+    }
+    syncFolder(file);
+    return true;
 }
 
 } // namespace
@@ -138,10 +294,10 @@ void removeStrays(const QString &path)
 bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
     head.clear();
-    QFile file;
-    switch (openOrdinary(path, file, error)) {
+    std::unique_ptr<FileDevice> file;
+    switch (openOrdinary(QFile::encodeName(path), file, error)) {
     case Found::File:
-        return readFrom(file, maxBytes, head, error);
+        return readFrom(*file, maxBytes, head, error);
     case Found::Missing:
         // Reading creates the file, as the game always has; where the folder
         // cannot be written there is simply no table yet.
@@ -177,19 +333,26 @@ bool writeHeadKeepingTail(QIODevice &out, const QByteArray &head, QIODevice *old
     }
 }
 
-bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error)
+bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error,
+                QString *lockInTheWay)
 {
-    SaveLock lock(path);
-    if (!lock.acquire(LockWaitMs, error))
+    QByteArray file;
+    if (!followLinks(path, file, error))
         return false;
-    QFile old;
+    SaveLock lock(file);
+    if (!lock.acquire(LockWaitMs, error)) {
+        if (lock.inTheWay() && lockInTheWay)
+            *lockInTheWay = lock.path();
+        return false;
+    }
+    std::unique_ptr<FileDevice> old;
     QByteArray current;
-    const Found found = openOrdinary(path, old, error);
-    if (found == Found::Failed || (found == Found::File && !readFrom(old, maxBytes, current, error)))
+    const Found found = openOrdinary(file, old, error);
+    if (found == Found::Failed || (found == Found::File && !readFrom(*old, maxBytes, current, error)))
         return false;
     const std::optional<QByteArray> head = update(current);
     if (!head)
         return true;
-    removeStrays(path);
-    return saveReplacing(path, *head, found == Found::File ? &old : nullptr, error);
+    removeStrays(file);
+    return saveReplacing(file, *head, old.get(), error);
 }

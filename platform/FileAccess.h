@@ -7,7 +7,8 @@
 
 class QIODevice;
 
-// Whole-file operations on the local disk, with the system's reason for any failure.
+// Whole-file operations on the local disk, with the system's reason for any
+// failure, in Russian.
 
 // Reads up to maxBytes from the start of the file at path. Only a file that is
 // not there reads as empty: it is created empty where the folder allows. False,
@@ -18,10 +19,14 @@ bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &e
 // Under the lock every game takes to save (SaveLock), waiting up to two
 // seconds for it: reads the file's first maxBytes as readHead does and replaces them with
 // update's answer, keeping the rest, through a new file in the same folder that
-// is written, checked, flushed to disk and renamed over the old one. Removes
-// the new files that killed saves left. A failure leaves the old file as it
-// was and no new file.
-bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error);
+// is written, checked, flushed to disk, given the old file's owner and mode and
+// renamed over the old one. Links are followed to the file they lead to, and
+// the lock, the new file and the rename sit beside it. Removes the new files
+// that killed saves left, and nothing else. A failure leaves the old file as it
+// was and no new file; when what stands at the lock's path is in the way,
+// lockInTheWay (if given) gets that path.
+bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error,
+                QString *lockInTheWay = nullptr);
 
 // Writes head to out, then the bytes of `old` beyond head's length (old may be
 // null). False, with the reason, as soon as a read or write fails.

@@ -93,7 +93,8 @@ bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &h
     return readHead(path, maxBytes, head, error);
 }
 
-bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error)
+bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                               QString &lockInTheWay)
 {
-    return updateHead(path, maxBytes, update, error);
+    return updateHead(path, maxBytes, update, error, &lockInTheWay);
 }

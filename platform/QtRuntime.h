@@ -22,7 +22,8 @@ public:
     void end() override;
     void warning(const QString &text) override;
     bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) override;
+    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                        QString &lockInTheWay) override;
 
     // Test hook: called with each dialog just before it runs modally, so a
     // test can read and answer it without blocking.

@@ -44,6 +44,8 @@ public:
     // Under a lock that every game using the folder takes, reads the file's
     // first maxBytes afresh and replaces them with what update makes of them,
     // keeping the bytes beyond, as one step: whatever fails, the file holds
-    // either its old or its new contents. False, with the system's reason.
-    virtual bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) = 0;
+    // either its old or its new contents. False, with the system's reason;
+    // lockInTheWay names the lock file when what stands there stops the save.
+    virtual bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                                QString &lockInTheWay) = 0;
 };

@@ -1,7 +1,8 @@
 #include "platform/SaveLock.h"
 
+#include "platform/ErrorText.h"
+
 #include <QDeadlineTimer>
-#include <QFile>
 
 #include <cerrno>
 #include <chrono>
@@ -11,7 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
-SaveLock::SaveLock(const QString &path) : m_lockPath(QFile::encodeName(path + QStringLiteral(".lock"))) {}
+SaveLock::SaveLock(const QByteArray &file) : m_lockPath(file + ".lock") {}
 
 SaveLock::~SaveLock()
 {
@@ -23,26 +24,50 @@ SaveLock::~SaveLock()
     ::close(m_fd);
 }
 
+int SaveLock::open(QString &error)
+{
+    // Not through a link (it could make a file anywhere), and without waiting
+    // (a named pipe would block the game for good).
+    const int fd = ::open(m_lockPath.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    struct stat info;
+    if (fd < 0) {
+        const int code = errno;
+        // Something there that cannot be opened is in the way; with nothing
+        // there, the folder itself refused the new file.
+        m_inTheWay = ::lstat(m_lockPath.constData(), &info) == 0;
+        error = m_inTheWay && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode) : errorText(code);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0)
+        error = errorText(errno);
+    else if (!S_ISREG(info.st_mode))
+        error = notAFileText(info.st_mode);
+    else
+        return fd;
+    m_inTheWay = true;
+    ::close(fd);
+    return -1;
+}
+
 bool SaveLock::acquire(int timeoutMs, QString &error)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    m_inTheWay = false;
     for (;;) {
-        const int fd = ::open(m_lockPath.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            error = qt_error_string(errno);
+        const int fd = open(error);
+        if (fd < 0)
             return false;
-        }
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             // The game before may have removed the file as it let go: only a
             // lock on the file still at the path counts.
             struct stat held, atPath;
-            if (::fstat(fd, &held) == 0 && ::stat(m_lockPath.constData(), &atPath) == 0
+            if (::fstat(fd, &held) == 0 && ::lstat(m_lockPath.constData(), &atPath) == 0
                 && held.st_dev == atPath.st_dev && held.st_ino == atPath.st_ino) {
                 m_fd = fd;
                 return true;
             }
         } else if (errno != EWOULDBLOCK) {
-            error = qt_error_string(errno);
+            error = errorText(errno);
             ::close(fd);
             return false;
         }

@@ -47,12 +47,13 @@ bool ScriptedRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteAr
     return readHead(path, maxBytes, head, error);
 }
 
-bool ScriptedRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error)
+bool ScriptedRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                                     QString &lockInTheWay)
 {
     ++fileWrites;
     if (!writeFailure.isEmpty()) {
         error = writeFailure;
         return false;
     }
-    return updateHead(path, maxBytes, update, error);
+    return updateHead(path, maxBytes, update, error, &lockInTheWay);
 }

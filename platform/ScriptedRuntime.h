@@ -41,7 +41,8 @@ public:
     void end() override { ++ends; }
     void warning(const QString &text) override { warnings << text; }
     bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error) override;
+    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                        QString &lockInTheWay) override;
 
 private:
     ClockRandom m_fallback{20261207};

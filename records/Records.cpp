@@ -13,6 +13,7 @@ const QString NamePrompt = QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ Р
 const QString NotShown = QStringLiteral("Таблица рекордов не показана.");
 const QString NotEntered = QStringLiteral("Ваш результат не записан, таблица рекордов не показана.");
 const QString OldTableKept = QStringLiteral("Ваш результат не записан, в файле осталась прежняя таблица.");
+const QString RemoveLock = QStringLiteral("Удалите этот файл, и игра снова сможет сохранять рекорды. ");
 
 QString problem(const QString &what, const QString &path, const QString &reason, const QString &consequence)
 {
@@ -104,8 +105,13 @@ bool Records::writeTable(const RecordTable &asRead, int16_t Moves)
         onDisk = Rec;
         return true;
     };
-    if (reviseTable(m_runtime, RecPath, revise, reason))
+    QString lockFile;
+    if (reviseTable(m_runtime, RecPath, revise, reason, &lockFile))
         return true;
-    m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept));
+    if (lockFile.isEmpty())
+        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept));
+    else
+        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить рекорды: мешает файл блокировки"), lockFile,
+                                  reason, RemoveLock + OldTableKept));
     return false;
 }

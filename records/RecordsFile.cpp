@@ -22,9 +22,10 @@ bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QStrin
 }
 
 bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool(RecordTable &)> &revise,
-                 QString &error)
+                 QString &error, QString *lockInTheWay)
 {
-    return runtime.updateFileHead(
+    QString lockFile;
+    const bool stored = runtime.updateFileHead(
         path, TableSize,
         [&](const QByteArray &current) -> std::optional<QByteArray> {
             RecordTable table = decodeTable(current);
@@ -32,10 +33,14 @@ bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool
                 return std::nullopt;
             return encodeTable(table);
         },
-        error);
+        error, lockFile);
+    if (lockInTheWay)
+        *lockInTheWay = lockFile;
+    return stored;
 }
 
-bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error)
+bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error,
+                QString *lockInTheWay)
 {
     return reviseTable(
         runtime, path,
@@ -43,5 +48,5 @@ bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table,
             stored = table;
             return true;
         },
-        error);
+        error, lockInTheWay);
 }

@@ -17,9 +17,11 @@ bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QStrin
 // Under the lock every game takes to save, reads the five places afresh and
 // lets revise change them; stores them as one step, keeping any bytes beyond,
 // unless revise returns false. False, with the system's reason, if the file
-// cannot be read or written.
+// cannot be read or written; lockInTheWay (if given) gets the lock file's path
+// when what stands there stops the save.
 bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool(RecordTable &)> &revise,
-                 QString &error);
+                 QString &error, QString *lockInTheWay = nullptr);
 
 // Stores the five places into the file at path, as reviseTable does.
-bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error);
+bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error,
+                QString *lockInTheWay = nullptr);

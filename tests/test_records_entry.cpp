@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString NamePrompt = QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?");
@@ -210,6 +212,19 @@ private slots:
         QCOMPARE(t.view.openings.size(), 1);
         QCOMPARE(t.view.openings[0].result, QStringLiteral("Вы справились за 10 ходов"));
         QCOMPARE(t.view.openings[0].moves, QStringList({"30", "40", "50", "60", "70"}));
+
+        // Something at the lock's path that stops the save is named, with the way out.
+        t.runtime.writeFailure.clear();
+        t.runtime.inputAnswers = {QStringLiteral("Юра")};
+        const QString lock = t.path() + QStringLiteral(".lock");
+        QVERIFY(::mkfifo(QFile::encodeName(lock).constData(), 0644) == 0);
+        t.records.EnterRecord(10);
+        QCOMPARE(t.runtime.warnings.size(), 2);
+        QCOMPARE(t.runtime.warnings[1], QStringLiteral("Не удалось сохранить рекорды: мешает файл блокировки\n") + lock
+                                            + QStringLiteral("\n\nПричина: Это не обычный файл, а именованный канал\n\n"
+                                                             "Удалите этот файл, и игра снова сможет сохранять рекорды. "
+                                                             "Ваш результат не записан, в файле осталась прежняя таблица."));
+        QCOMPARE(t.stored(), FiveResults);
     }
 
     void placesTheSaveDoesNotChangeKeepTheirBytes()
