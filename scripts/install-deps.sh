@@ -12,7 +12,7 @@ play=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-
 # What scripts/test adds: the end-to-end test's X server and headers, and the
 # Debian packaging tools, since it builds and checks the package too.
 tests=(xvfb libx11-dev libxtst-dev)
-packaging=(debhelper lintian appstream desktop-file-utils)
+packaging=(build-essential debhelper lintian appstream desktop-file-utils)
 
 # Prints the packages among the arguments that are not installed.
 missingOf() {
