@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,6 +76,20 @@ QString QtRuntime::appPath() const
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
+RecordsLayout QtRuntime::builtLayout()
+{
+#ifdef PYATNASHKI_SYSTEM_INSTALL
+    return RecordsLayout::System;
+#else
+    return RecordsLayout::Portable;
+#endif
+}
+
+QString QtRuntime::recordsFolder() const
+{
+    return m_layout == RecordsLayout::System ? playerDataFolder() : appPath();
+}
+
 void QtRuntime::end()
 {
     QApplication::closeAllWindows();
@@ -96,5 +111,9 @@ bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &h
 bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
                                QString &lockInTheWay)
 {
+    // The player's data folder may not exist yet: the first save makes it.
+    // A read leaves it alone, and reads a missing file as empty.
+    if (m_layout == RecordsLayout::System && !makeFolder(QFileInfo(path).path(), error))
+        return false;
     return updateHead(path, maxBytes, update, error, &lockInTheWay);
 }

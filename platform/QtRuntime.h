@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ClockRandom.h"
+#include "platform/RecordsFolder.h"
 #include "platform/Runtime.h"
 
 #include <functional>
@@ -11,14 +12,22 @@ class QDialog;
 class QtRuntime : public Runtime
 {
 public:
-    // appTitle captions the input box, as the application's own title.
-    explicit QtRuntime(QString appTitle) : m_appTitle(std::move(appTitle)) {}
+    // appTitle captions the input box, as the application's own title; layout
+    // says where the records live, by default as this program was built.
+    explicit QtRuntime(QString appTitle, RecordsLayout layout = builtLayout())
+        : m_appTitle(std::move(appTitle)), m_layout(layout)
+    {
+    }
+
+    // The layout chosen when the program was built (PYATNASHKI_SYSTEM_INSTALL).
+    static RecordsLayout builtLayout();
 
     void randomize() override;
     float rnd() override;
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
     QString appPath() const override;
+    QString recordsFolder() const override;
     void end() override;
     void warning(const QString &text) override;
     bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
@@ -32,4 +41,5 @@ public:
 private:
     ClockRandom m_random;
     QString m_appTitle;
+    RecordsLayout m_layout;
 };

@@ -30,6 +30,9 @@ public:
     virtual QString inputBox(const QString &prompt) = 0;
     // Full path of the program's folder, without a trailing separator.
     virtual QString appPath() const = 0;
+    // Full path of the folder that holds the records file, without a trailing
+    // separator: the program's folder unless the layout puts it elsewhere.
+    virtual QString recordsFolder() const { return appPath(); }
     // Closes every window and ends the program with status 0.
     virtual void end() = 0;
 

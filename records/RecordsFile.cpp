@@ -9,7 +9,7 @@ QString recordsPath(const Runtime &runtime)
 {
     // The platform's own separator: a backslash is an ordinary character in
     // file names here.
-    return runtime.appPath() + QDir::separator() + QStringLiteral("Records.dat");
+    return runtime.recordsFolder() + QDir::separator() + QStringLiteral("Records.dat");
 }
 
 bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QString &error)

@@ -7,7 +7,7 @@
 
 class Runtime;
 
-// Full path of the records file, in the program's folder.
+// Full path of the records file, in the runtime's records folder.
 QString recordsPath(const Runtime &runtime);
 
 // Reads the five places of the file at path into table; a missing file reads

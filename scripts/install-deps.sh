@@ -1,27 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, play and test, where missing:
-# the compiler and CMake, Qt 6 Widgets with its Russian texts, and fonts
-# with Cyrillic glyphs; and any further packages named as arguments.
+# Installs the Debian packages needed to build and play, where missing: the
+# compiler and CMake, Qt 6 Widgets with its Russian texts, and fonts with
+# Cyrillic glyphs; and any further packages named as arguments.
+#
+# Without root or sudo it cannot install: it then names, in one apt-get line,
+# every package that any of the project's commands needs and that is missing,
+# so that one trip to root serves play, test and package alike.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2 "$@")
+play=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
+# What scripts/test adds: the end-to-end test's X server and headers, and the
+# Debian packaging tools, since it builds and checks the package too.
+tests=(xvfb libx11-dev libxtst-dev)
+packaging=(build-essential debhelper lintian appstream desktop-file-utils)
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
+# Prints the packages among the arguments that are not installed.
+missingOf() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || echo "$package"
+    done
+}
+
+mapfile -t missing < <(missingOf "${play[@]}" "$@")
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     # Without sudo there is no way to root from here: say what to run instead.
     if ! command -v sudo >/dev/null; then
+        mapfile -t all < <(missingOf "${play[@]}" "${tests[@]}" "${packaging[@]}" "$@" | awk '!seen[$0]++')
         {
-            echo "$0: missing packages: ${missing[*]}"
-            echo "Installing them needs root or sudo, and sudo was not found. As root, run:"
-            echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+            echo "Missing packages: ${missing[*]}"
+            echo "Installing them needs root or sudo, and sudo was not found. As root, run"
+            echo "(this installs what the test and package commands need too):"
+            echo
+            echo "    apt-get update && apt-get install -y --no-install-recommends ${all[*]}"
+            echo
+            echo "then run this command again."
         } >&2
         exit 1
     fi

@@ -1,7 +1,10 @@
 #include "platform/QtRuntime.h"
+#include "records/RecordsFile.h"
 #include "ui/Appearance.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,11 +12,14 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,6 +51,35 @@ void type(QWidget *widget, const QString &text)
 void answerWith(std::function<void(QDialog *)> act)
 {
     QtRuntime::setDialogHook([act](QDialog *dialog) { QTimer::singleShot(0, dialog, [dialog, act] { act(dialog); }); });
+}
+
+// Sets an environment variable (unset for nullopt) until it goes out of scope.
+class EnvSetting
+{
+public:
+    EnvSetting(const char *name, std::optional<QByteArray> value)
+        : m_name(name), m_old(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
+    {
+        set(value);
+    }
+    ~EnvSetting() { set(m_old); }
+
+private:
+    void set(const std::optional<QByteArray> &value)
+    {
+        if (value)
+            qputenv(m_name, *value);
+        else
+            qunsetenv(m_name);
+    }
+    const char *m_name;
+    std::optional<QByteArray> m_old;
+};
+
+int modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 } // namespace
@@ -188,6 +223,56 @@ private slots:
         QCOMPARE(folder, QCoreApplication::applicationDirPath());
         QVERIFY(!folder.endsWith(u'/'));
         QVERIFY(QFileInfo(folder + QStringLiteral("/test_runtime")).isExecutable());
+    }
+
+    // A system install keeps the records in the player's data folder, made on
+    // the first save only; a portable one beside the program, as ever.
+    void recordsLiveBesideTheProgramOrInThePlayersDataFolder()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QString beside = QCoreApplication::applicationDirPath();
+        const auto besideEntries = [&beside] {
+            return QDir(beside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
+        const QStringList before = besideEntries();
+        EnvSetting homeSetting("HOME", home.path().toLocal8Bit());
+
+        const QString fallback = home.path() + QStringLiteral("/.local/share/pyatnashki");
+        const std::pair<std::optional<QByteArray>, QString> dataHomes[] = {
+            {std::nullopt, fallback},
+            {QByteArray(), fallback},
+            {QByteArrayLiteral("relative/data"), fallback},
+            {(home.path() + QStringLiteral("/данные/")).toLocal8Bit(), home.path() + QStringLiteral("/данные/pyatnashki")},
+        };
+        QtRuntime portable(QStringLiteral("Пятнашки"), RecordsLayout::Portable);
+        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::System);
+        for (const auto &[dataHome, folder] : dataHomes) {
+            EnvSetting dataHomeSetting("XDG_DATA_HOME", dataHome);
+            QCOMPARE(recordsPath(system), folder + QStringLiteral("/Records.dat"));
+            QCOMPARE(recordsPath(portable), beside + QStringLiteral("/Records.dat"));
+        }
+
+        EnvSetting noDataHome("XDG_DATA_HOME", std::nullopt);
+        const QString path = recordsPath(system);
+        RecordTable table;
+        table(1).Hod = 5;
+        QString error;
+        QVERIFY2(readTable(system, path, table, error), qPrintable(error));
+        QCOMPARE(table, RecordTable{});
+        QVERIFY2(!QFileInfo::exists(home.path() + QStringLiteral("/.local")), "a read made the folder");
+
+        table(1) = RecordEntry{fixedName(QStringLiteral("abc")), 123};
+        QVERIFY2(writeTable(system, path, table, error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().left(12), QByteArray("abc       \x7b\0", 12));
+        QCOMPARE(file.size(), 60);
+        for (const QString &made : {home.path() + QStringLiteral("/.local"), home.path() + QStringLiteral("/.local/share"), fallback})
+            QCOMPARE(modeOf(made), 0700);
+        QCOMPARE(QDir(fallback).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Records.dat")});
+        QCOMPARE(besideEntries(), before);
     }
 
     void endingClosesEveryWindowAndLeavesTheLoopWithStatusZero()

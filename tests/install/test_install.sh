@@ -36,6 +36,9 @@ checkStarts() {
 checkEntry() {
     local folder=$1 entry=$1/pyatnashki.desktop
     [ -f "$entry" ] || fail "no menu entry in $folder"
+    local report
+    report=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate failed: $report"
+    [ -z "$report" ] || fail "desktop-file-validate: $report"
     grep -qx 'Type=Application' "$entry" || fail "the entry is no application"
     grep -qx 'Name=Пятнашки' "$entry" || fail "the entry lacks the Russian name"
     # Inside the quotes, " ` $ and \ stand only escaped.
@@ -47,7 +50,10 @@ checkEntry() {
     checkStarts "$(execProgram "$entry")"
 }
 
-# Installed: the program, its icon, licence and entry, ready in the folder.
+# Installed: the program, its icon, licence and entry, ready in the folder,
+# even where only the game was built, as the play command builds it.
+rm -f "$build/packaging/pyatnashki.png"
+cmake --build "$build" --target pyatnashki >/dev/null
 installed="$work/Мои игры/\$HOME \"15\" \`x\`"
 cmake --install "$build" --prefix "$installed" >/dev/null
 for file in pyatnashki pyatnashki.png LICENSE add-to-menu; do
