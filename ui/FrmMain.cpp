@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QShortcut>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
 
 FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
@@ -43,14 +45,11 @@ void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
         connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
-    // Window-wide, so the arrows play whichever button has the focus, and
-    // never move the focus between the buttons.
-    const std::pair<Qt::Key, Game::Arrow> arrows[] = {{Qt::Key_Left, Game::Arrow::Left},
-                                                      {Qt::Key_Right, Game::Arrow::Right},
-                                                      {Qt::Key_Up, Game::Arrow::Up},
-                                                      {Qt::Key_Down, Game::Arrow::Down}};
-    for (const auto &[key, arrow] : arrows)
-        connect(new QShortcut(key, this), &QShortcut::activated, this, [this, arrow] { Arrow_KeyPress(arrow); });
+    // The arrows play whichever control of the window has the focus, before a
+    // button can take them to move the focus; menus and popups get their own.
+    for (QWidget *control : centralWidget()->findChildren<QWidget *>())
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
     connect(CmdNew, &QPushButton::clicked, this, &FrmMain::CmdNew_Click);
     connect(CmdRecord, &QPushButton::clicked, this, &FrmMain::CmdRecord_Click);
     connect(CmdHelp, &QPushButton::clicked, this, &FrmMain::CmdHelp_Click);
@@ -62,13 +61,58 @@ void FrmMain::connectHandlers()
     connect(Mnu8, &QAction::triggered, this, &FrmMain::Mnu8_Click);
 }
 
-void FrmMain::Form_Load() { NewGame(); }
-void FrmMain::ImgP_Click(int index) { m_game.ImgP_Click(static_cast<int16_t>(index)); }
-// The same road as a click on that tile; a closed board takes neither.
-void FrmMain::Arrow_KeyPress(Game::Arrow arrow)
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && Arrow_KeyPress(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::keyPressEvent(QKeyEvent *event)
+{
+    if (!Arrow_KeyPress(event))
+        QMainWindow::keyPressEvent(event);
+}
+
+bool FrmMain::focusNextPrevChild(bool next)
+{
+    // The buttons in their own order, then the board while it takes moves.
+    QList<QWidget *> stops{CmdNew, CmdRecord, CmdHelp, CmdExit};
     if (FrmPole->isEnabled())
-        ImgP_Click(m_game.cellToSlide(arrow));
+        stops << FrmPole;
+    QWidget *focus = focusWidget();
+    const qsizetype at = stops.indexOf(focus && FrmPole->isAncestorOf(focus) ? FrmPole : focus);
+    const qsizetype count = stops.size();
+    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void FrmMain::Form_Load() { NewGame(); }
+void FrmMain::ImgP_Click(int index)
+{
+    // The tile lands where the blank is now; the focus follows it there, so a
+    // screen reader says which tile moved, where to, and the count.
+    const int16_t landing = m_game.blankCell();
+    if (m_game.ImgP_Click(static_cast<int16_t>(index)) && FrmPole->isEnabled())
+        showSlide(landing);
+}
+// The same road as a click on that tile; a closed board takes neither.
+// Only the main arrow keys alone play: keypad arrows are the screen reader's
+// review keys, and an open menu or the selected menu bar takes its own.
+bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
+{
+    static const QHash<int, Game::Arrow> arrows{{Qt::Key_Left, Game::Arrow::Left},
+                                                {Qt::Key_Right, Game::Arrow::Right},
+                                                {Qt::Key_Up, Game::Arrow::Up},
+                                                {Qt::Key_Down, Game::Arrow::Down}};
+    const auto arrow = arrows.constFind(event->key());
+    if (arrow == arrows.cend() || event->modifiers() != Qt::NoModifier || QApplication::activePopupWidget()
+        || menuBar()->hasFocus())
+        return false;
+    if (FrmPole->isEnabled())
+        ImgP_Click(m_game.cellToSlide(*arrow));
+    return true;
 }
 void FrmMain::CmdNew_Click() { NewGame(); }
 void FrmMain::Mnu3_Click() { NewGame(); }
@@ -83,6 +127,19 @@ void FrmMain::Mnu5_Click() { ExitProga(); }
 void FrmMain::NewGame()
 {
     m_game.NewGame();
+    // A deal in play is heard: the focus goes to the board, which reads the new position.
+    if (isVisible())
+        FrmPole->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::showSlide(int16_t cell)
+{
+    // Only the cell the last tile landed on carries the count.
+    if (m_landed >= 0)
+        ImgP[m_landed]->setAccessibleDescription(cellPlace(m_landed));
+    m_landed = cell;
+    ImgP[cell]->setAccessibleDescription(cellPlace(cell) + QStringLiteral(", ход ") + Label2->text());
+    ImgP[cell]->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmMain::ExitProga()
@@ -135,6 +192,15 @@ void FrmMain::setPicture(int16_t cell, int16_t imageNo)
 void FrmMain::setCounter(const QString &text)
 {
     Label2->setText(text);
+    // The count is set last in a deal and a move: the board's reading follows both.
+    QStringList rows{QStringLiteral("Ход ") + text};
+    for (int row = 0; row < 4; ++row) {
+        QStringList tiles;
+        for (int cell = row * 4; cell < row * 4 + 4; ++cell)
+            tiles << ImgP[cell]->accessibleName();
+        rows << QStringLiteral("Ряд %1: %2").arg(row + 1).arg(tiles.join(QStringLiteral(", ")));
+    }
+    FrmPole->setAccessibleDescription(rows.join(QStringLiteral(". ")));
 }
 
 void FrmMain::setBoardEnabled(bool enabled)

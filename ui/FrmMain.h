@@ -16,6 +16,7 @@ class PictureButton;
 class QAction;
 class QGroupBox;
 class QLabel;
+class QKeyEvent;
 class QMenu;
 class Runtime;
 
@@ -36,16 +37,23 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    // Tab walks the buttons in their order, then the board as one stop.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The window's design: every control at its place, the menu bar, focus order.
     void setupDesign();
+    // Where cell 0..15 stands, as a screen reader says it: "ряд 1, столбец 2".
+    static QString cellPlace(int cell);
     void connectHandlers();
 
     // Handlers.
     void Form_Load();
     void ImgP_Click(int index);
-    void Arrow_KeyPress(Game::Arrow arrow);
+    // True when the key was a board move's and taken.
+    bool Arrow_KeyPress(QKeyEvent *event);
     void CmdNew_Click();
     void Mnu3_Click();
     void CmdRecord_Click();
@@ -63,6 +71,8 @@ private:
     void ShowAbout();
     void ShowRecords();
     void GameWon(int16_t moves);
+    // Moves the focus to the cell a tile just slid onto, its place and the count told.
+    void showSlide(int16_t cell);
 
     // BoardView: the cells, the counter and the board frame.
     QString tag(int16_t cell) const override;
@@ -102,4 +112,6 @@ private:
     QAction *Mnu6 = nullptr;
     QAction *Mnu8 = nullptr;
     bool m_placed = false;
+    int16_t m_landed = -1; // the cell whose reading carries the count
+
 };
