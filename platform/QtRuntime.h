@@ -18,6 +18,7 @@ public:
     float rnd() override;
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
+    void setInputDescription(const QString &description) override { m_inputDescription = description; }
     QString appPath() const override;
     void end() override;
     void warning(const QString &text) override;
@@ -31,4 +32,5 @@ public:
 private:
     ClockRandom m_random;
     QString m_appTitle;
+    QString m_inputDescription;
 };

@@ -1,6 +1,7 @@
 #include "platform/QtRuntime.h"
 #include "ui/Appearance.h"
 
+#include <QAccessible>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -123,10 +124,13 @@ private slots:
     void inputBoxStartsEmptyUnderTheApplicationsTitle()
     {
         QtRuntime runtime(QStringLiteral("Пятнашки"));
+        runtime.setInputDescription(QStringLiteral("Головоломка решена за 89 ходов."));
         answerWith([](QDialog *dialog) {
             auto *input = qobject_cast<QInputDialog *>(dialog);
             QVERIFY(input);
             QCOMPARE(input->windowTitle(), QStringLiteral("Пятнашки"));
+            QCOMPARE(QAccessible::queryAccessibleInterface(input)->text(QAccessible::Description),
+                     QStringLiteral("Головоломка решена за 89 ходов."));
             QCOMPARE(input->labelText(), QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?"));
             QCOMPARE(buttonTexts(input), QStringList({"OK", "Отмена"}));
             auto *field = input->findChild<QLineEdit *>();

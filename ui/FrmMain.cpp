@@ -7,6 +7,7 @@
 #include "ui/ImageCell.h"
 #include "ui/Placement.h"
 #include "ui/PictureButton.h"
+#include "ui/Spoken.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -168,8 +169,11 @@ void FrmMain::ShowRecords()
 
 void FrmMain::GameWon(int16_t moves)
 {
-    // The board is already closed; the result goes to the table.
+    // The board is already closed; the result goes to the table. The name
+    // box tells a screen reader's user what its caption only implies.
+    m_runtime.setInputDescription(QStringLiteral("Головоломка решена за %1.").arg(movesSpoken(moves)));
     m_records.EnterRecord(moves);
+    m_runtime.setInputDescription(QString());
 }
 
 QString FrmMain::tag(int16_t cell) const
