@@ -98,6 +98,7 @@ void FrmMain::ImgP_Click(int index)
     if (m_game.ImgP_Click(static_cast<int16_t>(index)) && FrmPole->isEnabled())
         showSlide(landing);
 }
+
 // The same road as a click on that tile; a closed board takes neither.
 // Only the main arrow keys alone play: keypad arrows are the screen reader's
 // review keys, and an open menu or the selected menu bar takes its own.
@@ -115,6 +116,7 @@ bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
         ImgP_Click(m_game.cellToSlide(*arrow));
     return true;
 }
+
 void FrmMain::CmdNew_Click() { NewGame(); }
 void FrmMain::Mnu3_Click() { NewGame(); }
 void FrmMain::CmdRecord_Click() { ShowRecords(); }
