@@ -358,6 +358,8 @@ private slots:
         QCOMPARE(m.counter(), QStringLiteral("0"));
         // The deal is heard: the focus goes to the board, which reads the new position.
         QVERIFY(heard().startsWith(QStringLiteral("Игровое поле, Ход 0. Ряд 1: ")));
+        // No cell keeps the last game's count.
+        QCOMPARE(m.cell(10)->accessibleDescription(), QStringLiteral("ряд 3, столбец 3"));
         QCOMPARE(m.runtime.reseeds, 2);
         QVERIFY(m.runtime.msgBoxPrompts.isEmpty());
     }

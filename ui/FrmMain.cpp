@@ -130,6 +130,7 @@ void FrmMain::Mnu5_Click() { ExitProga(); }
 void FrmMain::NewGame()
 {
     m_game.NewGame();
+    markLanded(-1);
     // A deal in play is heard: the focus goes to the board, which reads the new position.
     if (isVisible())
         FrmPole->setFocus(Qt::OtherFocusReason);
@@ -137,12 +138,17 @@ void FrmMain::NewGame()
 
 void FrmMain::showSlide(int16_t cell)
 {
-    // Only the cell the last tile landed on carries the count.
+    markLanded(cell);
+    ImgP[cell]->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::markLanded(int16_t cell)
+{
     if (m_landed >= 0)
         ImgP[m_landed]->setAccessibleDescription(cellPlace(m_landed));
     m_landed = cell;
-    ImgP[cell]->setAccessibleDescription(cellPlace(cell) + QStringLiteral(", ход ") + Label2->text());
-    ImgP[cell]->setFocus(Qt::OtherFocusReason);
+    if (cell >= 0)
+        ImgP[cell]->setAccessibleDescription(cellPlace(cell) + QStringLiteral(", ход ") + Label2->text());
 }
 
 void FrmMain::ExitProga()

@@ -73,6 +73,8 @@ private:
     void GameWon(int16_t moves);
     // Moves the focus to the cell a tile just slid onto, its place and the count told.
     void showSlide(int16_t cell);
+    // Only the cell the last tile landed on carries the count; -1 for none.
+    void markLanded(int16_t cell);
 
     // BoardView: the cells, the counter and the board frame.
     QString tag(int16_t cell) const override;
