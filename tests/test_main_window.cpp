@@ -199,15 +199,20 @@ private slots:
             QVERIFY(!button->isDefault() && !button->autoDefault());
             QTest::keyClick(focused, Qt::Key_Tab);
         }
-        // Then the board, as one stop a screen reader names; from there, or
-        // from the tile that just slid, Tab goes on to the first button.
+        // Then the board, as one stop a screen reader names; from the tile
+        // that just slid Tab goes on to the first button, Shift+Tab back.
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
         QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("Игровое поле"));
+        // Rung in blue while the keyboard holds it there, not after a click.
+        QWidget *board = m.find(QStringLiteral("FrmPole"));
+        const auto ringed = [board] { return board->grab().toImage().pixelColor(5, 100) == QColor(0, 0, 255); };
+        QVERIFY(ringed());
+        m.click(13);
+        QVERIFY(!ringed());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdNew"));
-        m.click(13);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdExit"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
     }
 
     void windowOpensDealtWithTheCounterAtZero()

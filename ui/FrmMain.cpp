@@ -1,6 +1,7 @@
 #include "ui/FrmMain.h"
 
 #include "platform/Runtime.h"
+#include "ui/BoardFrame.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmHelp.h"
 #include "ui/FrmRecord.h"
@@ -45,7 +46,11 @@ void FrmMain::showEvent(QShowEvent *event)
 void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
-        connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
+        connect(ImgP[i], &ImageCell::clicked, this, [this, i] {
+            m_keyboardOnBoard = false;
+            ImgP_Click(i);
+        });
+    connect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
     // The arrows play whichever control of the window has the focus, before a
     // button can take them to move the focus; menus and popups get their own.
     for (QWidget *control : centralWidget()->findChildren<QWidget *>())
@@ -85,6 +90,7 @@ bool FrmMain::focusNextPrevChild(bool next)
     const qsizetype at = stops.indexOf(focus && FrmPole->isAncestorOf(focus) ? FrmPole : focus);
     const qsizetype count = stops.size();
     const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    m_keyboardOnBoard = stops[to] == FrmPole;
     stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
@@ -112,8 +118,10 @@ bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
     if (arrow == arrows.cend() || event->modifiers() != Qt::NoModifier || QApplication::activePopupWidget()
         || menuBar()->hasFocus())
         return false;
-    if (FrmPole->isEnabled())
+    if (FrmPole->isEnabled()) {
+        m_keyboardOnBoard = true;
         ImgP_Click(m_game.cellToSlide(*arrow));
+    }
     return true;
 }
 
@@ -140,6 +148,12 @@ void FrmMain::showSlide(int16_t cell)
 {
     markLanded(cell);
     ImgP[cell]->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::updateFocusMark()
+{
+    const QWidget *focus = QApplication::focusWidget();
+    FrmPole->setFocusMark(m_keyboardOnBoard && focus && (focus == FrmPole || FrmPole->isAncestorOf(focus)));
 }
 
 void FrmMain::markLanded(int16_t cell)

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class BoardFrame;
 class FrmRecord;
 class ImageCell;
 class PictureButton;
@@ -75,6 +76,8 @@ private:
     void showSlide(int16_t cell);
     // Only the cell the last tile landed on carries the count; -1 for none.
     void markLanded(int16_t cell);
+    // The ring shows while the board holds the focus the keyboard brought there.
+    void updateFocusMark();
 
     // BoardView: the cells, the counter and the board frame.
     QString tag(int16_t cell) const override;
@@ -97,7 +100,7 @@ private:
     Records m_records;
     std::unique_ptr<FrmRecord> m_frmRecord;
 
-    QGroupBox *FrmPole = nullptr;
+    BoardFrame *FrmPole = nullptr;
     std::array<ImageCell *, 16> ImgP{};
     PictureButton *CmdNew = nullptr;
     PictureButton *CmdHelp = nullptr;
@@ -115,5 +118,6 @@ private:
     QAction *Mnu8 = nullptr;
     bool m_placed = false;
     int16_t m_landed = -1; // the cell whose reading carries the count
+    bool m_keyboardOnBoard = false; // the last step onto the board was a key's, not a click's
 
 };

@@ -4,6 +4,7 @@
 
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
+#include "ui/BoardFrame.h"
 #include "ui/DesignControls.h"
 #include "ui/ImageCell.h"
 #include "ui/PictureButton.h"
@@ -59,7 +60,9 @@ void FrmMain::setupDesign()
     client->setFixedSize(tw(4935), tw(3495));
     setCentralWidget(client);
 
-    FrmPole = makeFrame("FrmPole", twipsRect(75, 75, 3135, 3330), client);
+    FrmPole = new BoardFrame(client);
+    FrmPole->setObjectName(QStringLiteral("FrmPole"));
+    FrmPole->setGeometry(twipsRect(75, 75, 3135, 3330));
     // One Tab stop for a screen reader's user: it reads the whole position.
     FrmPole->setAccessibleName(QStringLiteral("Игровое поле"));
     FrmPole->setFocusPolicy(Qt::TabFocus);
