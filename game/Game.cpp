@@ -110,12 +110,17 @@ bool Game::ImgP_Click(int16_t index)
     return moved;
 }
 
+int16_t Game::blankCell() const
+{
+    for (int16_t cell = 0; cell <= 15; ++cell)
+        if (CDbl(m_view.tag(cell)) == static_cast<double>(Blank))
+            return cell;
+    return -1;
+}
+
 int16_t Game::cellToSlide(Arrow arrow) const
 {
-    int16_t blank = -1;
-    for (int16_t cell = 0; cell <= 15 && blank < 0; ++cell)
-        if (CDbl(m_view.tag(cell)) == static_cast<double>(Blank))
-            blank = cell;
+    const int16_t blank = blankCell();
     if (blank < 0)
         return -1;
     const int row = blank / 4, col = blank % 4;

@@ -32,6 +32,8 @@ public:
     // The cell whose tile that arrow would slide into the blank; -1 when the
     // blank is at that edge or not on the board.
     int16_t cellToSlide(Arrow arrow) const;
+    // The cell that holds the blank; -1 before the first deal.
+    int16_t blankCell() const;
 
     // Moves made since the last deal.
     int16_t moves() const { return Moves; }

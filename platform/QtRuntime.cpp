@@ -62,6 +62,7 @@ QString QtRuntime::inputBox(const QString &prompt)
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(m_appTitle);
     dialog.setLabelText(prompt);
+    dialog.setAccessibleDescription(m_inputDescription);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
     dialog.setOkButtonText(QStringLiteral("OK"));

@@ -26,6 +26,7 @@ public:
     float rnd() override;
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
+    void setInputDescription(const QString &description) override { m_inputDescription = description; }
     QString appPath() const override;
     QString recordsFolder() const override;
     void end() override;
@@ -42,4 +43,5 @@ private:
     ClockRandom m_random;
     QString m_appTitle;
     RecordsLayout m_layout;
+    QString m_inputDescription;
 };

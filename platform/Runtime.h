@@ -28,6 +28,9 @@ public:
     virtual int msgBox(const QString &prompt, const QString &title) = 0;
     // Asks for a line of text under the application's title; "" on Cancel.
     virtual QString inputBox(const QString &prompt) = 0;
+    // What a screen reader says of the input boxes from now on besides their
+    // prompt, such as why the name is asked; "" for nothing more.
+    virtual void setInputDescription(const QString &description) = 0;
     // Full path of the program's folder, without a trailing separator.
     virtual QString appPath() const = 0;
     // Full path of the folder that holds the records file, without a trailing

@@ -28,6 +28,7 @@ int ScriptedRuntime::msgBox(const QString &prompt, const QString &title)
 QString ScriptedRuntime::inputBox(const QString &prompt)
 {
     inputPrompts << prompt;
+    inputDescriptions << inputDescription;
     if (whileAsking)
         std::exchange(whileAsking, {})();
     if (inputAnswers.empty())

@@ -32,11 +32,14 @@ public:
     int fileReads = 0;
     int fileWrites = 0;
     QStringList msgBoxPrompts, msgBoxTitles, inputPrompts, warnings;
+    QString inputDescription;
+    QStringList inputDescriptions; // the description each input box was asked with
 
     void randomize() override { ++reseeds; }
     float rnd() override;
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
+    void setInputDescription(const QString &description) override { inputDescription = description; }
     QString appPath() const override { return programFolder; }
     void end() override { ++ends; }
     void warning(const QString &text) override { warnings << text; }

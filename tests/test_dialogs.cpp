@@ -5,6 +5,7 @@
 #include "ui/FrmAbout.h"
 #include "ui/FrmHelp.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -185,6 +186,11 @@ private slots:
                 chain << next->objectName();
         QCOMPARE(chain, order);
         QCOMPARE(w->findChildren<QPushButton *>().size(), 1);
+        // Read whole as it opens, short lines too; the rules tell how the keyboard plays.
+        const QString described = QAccessible::queryAccessibleInterface(w.get())->text(QAccessible::Description);
+        for (QLabel *l : w->findChildren<QLabel *>())
+            QVERIFY2(described.contains(l->text().simplified()), qPrintable(l->objectName()));
+        QCOMPARE(described.contains(QStringLiteral("стрелк")), window == QLatin1String("FrmHelp"));
     }
 
     void buttonsAndRulesUseTheExactLetters()

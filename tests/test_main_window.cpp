@@ -57,6 +57,20 @@ struct MainWindow
     void click(int i) const { QTest::mouseClick(cell(i), Qt::LeftButton, {}, QPoint(25, 25)); }
 };
 
+// What a screen reader says as the focus lands: the focused control's name and
+// description. (Headless, Qt sends no accessibility events, so this reads them.)
+QString heard()
+{
+    const QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+    return focused->text(QAccessible::Name) + QStringLiteral(", ") + focused->text(QAccessible::Description);
+}
+
+void activate(QWidget *window)
+{
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
 bool showsTile(ImageCell *cell, int tile)
 {
     const QImage shown = cell->picture().toImage();
@@ -171,12 +185,10 @@ private slots:
     void picturesButtonsCarryTheirWordsAndTabInTheirOwnOrder()
     {
         MainWindow m;
-        QApplication::setActiveWindow(m.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+        activate(m.window.get());
         const QStringList words = {"Новая", "Рекорды", "Правила", "Выход"};
         const QStringList order = {"CmdNew", "CmdRecord", "CmdHelp", "CmdExit"};
-        auto *first = m.find<QPushButton>(QStringLiteral("CmdNew"));
-        first->setFocus();
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdNew"));
         for (int i = 0; i < order.size(); ++i) {
             QWidget *focused = QApplication::focusWidget();
             QCOMPARE(focused->objectName(), order[i]);
@@ -187,9 +199,20 @@ private slots:
             QVERIFY(!button->isDefault() && !button->autoDefault());
             QTest::keyClick(focused, Qt::Key_Tab);
         }
+        // Then the board, as one stop a screen reader names; from the tile
+        // that just slid Tab goes on to the first button, Shift+Tab back.
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
+        QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("Игровое поле"));
+        // Rung in blue while the keyboard holds it there, not after a click.
+        QWidget *board = m.find(QStringLiteral("FrmPole"));
+        const auto ringed = [board] { return board->grab().toImage().pixelColor(5, 100) == QColor(0, 0, 255); };
+        QVERIFY(ringed());
+        m.click(13);
+        QVERIFY(!ringed());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdNew"));
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(m.cell(i)->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
     }
 
     void windowOpensDealtWithTheCounterAtZero()
@@ -256,8 +279,17 @@ private slots:
             return names.join(u' ');
         };
         QCOMPARE(cellNames(), QStringLiteral("1 2 3 4 5 6 7 8 9 10 пустая клетка 11 13 14 15 12"));
+        activate(m.window.get());
         m.click(6);
         QCOMPARE(cellNames(), QStringLiteral("1 2 3 4 5 6 пустая клетка 8 9 10 7 11 13 14 15 12"));
+        // The focus follows the tile: which moved, where it stands now, the count.
+        QCOMPARE(QApplication::focusWidget(), m.cell(10));
+        QCOMPARE(heard(), QStringLiteral("7, ряд 3, столбец 3, ход 1"));
+        QCOMPARE(said(m.cell(6), QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        // The board reads the whole position by rows.
+        QCOMPARE(said(m.find(QStringLiteral("FrmPole")), QAccessible::Description),
+                 QStringLiteral("Ход 1. Ряд 1: 1, 2, 3, 4. Ряд 2: 5, 6, пустая клетка, 8. "
+                                "Ряд 3: 9, 10, 7, 11. Ряд 4: 13, 14, 15, 12"));
         auto *counter = m.find<QLabel>(QStringLiteral("Label2"));
         QCOMPARE(said(counter, QAccessible::Name), QStringLiteral("1"));
         QCOMPARE(said(counter, QAccessible::Description), QStringLiteral("Ход"));
@@ -266,14 +298,35 @@ private slots:
     void arrowKeysSlideTheTileOnTheFarSideOfTheBlankLikeAClick()
     {
         MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
-        QApplication::setActiveWindow(m.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
-        auto *focused = m.find<QPushButton>(QStringLiteral("CmdRecord"));
-        focused->setFocus();
-        const auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        activate(m.window.get());
+        m.find<QPushButton>(QStringLiteral("CmdRecord"))->setFocus();
+        // Keys go where the system sends them: to an open menu, else to the focus.
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QWidget *popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup ? popup : QApplication::focusWidget(), key, modifiers);
+        };
 
         press(Qt::Key_Down); // tile 7 from above
         QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 . 8 / 9 10 7 11 / 13 14 15 12"));
+        QCOMPARE(QApplication::focusWidget(), m.cell(10));
+        QCOMPARE(heard(), QStringLiteral("7, ряд 3, столбец 3, ход 1"));
+
+        // Keypad arrows are the screen reader's review keys; with the menu bar
+        // selected or a menu open, the arrows move in the menu.
+        // (Far from a win, so a fault here opens no dialog.)
+        const QString position = m.position();
+        press(Qt::Key_Up, Qt::KeypadModifier);
+        press(Qt::Key_Alt);
+        QVERIFY(m.window->menuBar()->hasFocus());
+        press(Qt::Key_Down);
+        QVERIFY(QApplication::activePopupWidget());
+        press(Qt::Key_Down);
+        press(Qt::Key_Up);
+        press(Qt::Key_Escape);
+        press(Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(m.position(), position);
+        QCOMPARE(m.counter(), QStringLiteral("1"));
         press(Qt::Key_Up); // and back from below
         press(Qt::Key_Right); // tile 10 from the left
         QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 . 10 11 / 13 14 15 12"));
@@ -282,7 +335,7 @@ private slots:
         QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 . / 13 14 15 12"));
         press(Qt::Key_Left); // nothing right of the blank
         QCOMPARE(m.counter(), QStringLiteral("5"));
-        QCOMPARE(QApplication::focusWidget(), focused);
+        QCOMPARE(heard(), QStringLiteral("11, ряд 3, столбец 3, ход 5"));
 
         QString shown;
         onNextModal([&shown](QWidget *records) {
@@ -294,8 +347,7 @@ private slots:
         QCOMPARE(m.position(), Solved);
         QCOMPARE(shown, QStringLiteral("Рекордсмены"));
         QCOMPARE(m.runtime.inputPrompts.size(), 1);
-        QApplication::setActiveWindow(m.window.get());
-        QVERIFY(QTest::qWaitForWindowActive(m.window.get()));
+        activate(m.window.get());
         press(Qt::Key_Down); // the closed board ignores keys too
         QCOMPARE(m.position(), Solved);
         QCOMPARE(m.counter(), QStringLiteral("6"));
@@ -304,10 +356,15 @@ private slots:
     void newGameFromTheMenuDealsWithoutAQuestion()
     {
         MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        activate(m.window.get());
         m.click(6);
         QCOMPARE(m.counter(), QStringLiteral("1"));
         m.item(QStringLiteral("Mnu3"))->trigger();
         QCOMPARE(m.counter(), QStringLiteral("0"));
+        // The deal is heard: the focus goes to the board, which reads the new position.
+        QVERIFY(heard().startsWith(QStringLiteral("Игровое поле, Ход 0. Ряд 1: ")));
+        // No cell keeps the last game's count.
+        QCOMPARE(m.cell(10)->accessibleDescription(), QStringLiteral("ряд 3, столбец 3"));
         QCOMPARE(m.runtime.reseeds, 2);
         QVERIFY(m.runtime.msgBoxPrompts.isEmpty());
     }

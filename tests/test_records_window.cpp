@@ -59,6 +59,7 @@ struct Shown
     QString title;
     QStringList names, moves;
     QStringList spoken; // the names as a screen reader reads them
+    QString described;  // what a screen reader reads of the window as it opens
     // Names drawn otherwise than their characters written out literally.
     QStringList drawnOtherwise;
     bool resultVisible = false;
@@ -73,6 +74,7 @@ void readNextRecordsWindow(Shown &shown, std::function<void(QWidget *)> close)
             return;
         shown.window = w;
         shown.title = w->windowTitle();
+        shown.described = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
         for (int place = 1; place <= 5; ++place) {
             auto *name = w->findChild<QLabel *>(QStringLiteral("Label2_%1").arg(place));
             shown.names << name->text();
@@ -174,6 +176,10 @@ private slots:
                  QStringList({"Иван      ", "abc       ", "Петров-Вод", "          ", ""}));
         QCOMPARE(fromButton.moves, QStringList({"30", "40", "50", "60", "0"}));
         QVERIFY(!fromButton.resultVisible);
+        // Read whole, place by place; an empty place is no "0".
+        QCOMPARE(fromButton.described,
+                 QStringLiteral("Пятерка сильнейших. 1 место: Иван, 30 ходов. 2 место: abc, 40 ходов. "
+                                "3 место: Петров-Вод, 50 ходов. 4 место: без имени, 60 ходов. 5 место: пусто."));
         QCOMPARE(fromMenu.names, fromButton.names);
         QVERIFY(!fromMenu.resultVisible);
         // Each closing destroys the window: every opening starts from the design.
@@ -211,8 +217,12 @@ private slots:
         readNextRecordsWindow(afterWin, closeBox);
         g.win();
         QCOMPARE(g.runtime.inputPrompts, QStringList{QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?")});
+        // A screen reader hears the win and its count with the question.
+        QCOMPARE(g.runtime.inputDescriptions, QStringList{QStringLiteral("Головоломка решена за 1 ход.")});
         QVERIFY(afterWin.resultVisible);
         QCOMPARE(afterWin.result, QStringLiteral("Вы справились за 1 ходов"));
+        QVERIFY(afterWin.described.startsWith(QStringLiteral("Пятерка сильнейших. 1 место: Аня, 1 ход. 2 место: Вася, 1 ход.")));
+        QVERIFY(afterWin.described.endsWith(QStringLiteral("5 место: пусто. Вы справились за 1 ходов.")));
         QCOMPARE(afterWin.names.mid(0, 3), QStringList({"Аня       ", "Вася      ", "Боря      "}));
         QCOMPARE(afterWin.moves, QStringList({"1", "1", "40", "0", "0"}));
         QCOMPARE(g.file().mid(12, 12), QByteArray::fromHex("C2E0F1FF2020202020200100"));

@@ -2,6 +2,7 @@
 #include "records/RecordsFile.h"
 #include "ui/Appearance.h"
 
+#include <QAccessible>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -158,10 +159,13 @@ private slots:
     void inputBoxStartsEmptyUnderTheApplicationsTitle()
     {
         QtRuntime runtime(QStringLiteral("Пятнашки"));
+        runtime.setInputDescription(QStringLiteral("Головоломка решена за 89 ходов."));
         answerWith([](QDialog *dialog) {
             auto *input = qobject_cast<QInputDialog *>(dialog);
             QVERIFY(input);
             QCOMPARE(input->windowTitle(), QStringLiteral("Пятнашки"));
+            QCOMPARE(QAccessible::queryAccessibleInterface(input)->text(QAccessible::Description),
+                     QStringLiteral("Головоломка решена за 89 ходов."));
             QCOMPARE(input->labelText(), QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?"));
             QCOMPARE(buttonTexts(input), QStringList({"OK", "Отмена"}));
             auto *field = input->findChild<QLineEdit *>();

@@ -3,6 +3,7 @@
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/DesignControls.h"
+#include "ui/Spoken.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -35,6 +36,9 @@ FrmAbout::FrmAbout(QWidget *parent)
 
     Line1 = makeLine("Line1", 120, 2280, 3960, this);
 
+    // Read whole when it opens: screen readers skip a dialog's short lines.
+    setAccessibleDescription(spokenLines(
+        {Label1->text(), Label2->text(), Label3->text(), Label5->text(), Label6->text(), Label4->text()}));
     connect(CmdClose, &QPushButton::clicked, this, &FrmAbout::CmdClose_Click);
 }
 

@@ -3,6 +3,7 @@
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/DesignControls.h"
+#include "ui/Spoken.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -45,6 +46,13 @@ FrmHelp::FrmHelp(QWidget *parent)
 
     Line1 = makeLine("Line1", 120, 1200, 3480, this);
     Line2 = makeLine("Line2", 120, 3960, 3480, this);
+
+    // Read whole when it opens, with how the keyboard plays, which the page leaves to the eye.
+    setAccessibleDescription(spokenLines(
+        {Label1->text(), Label2->text(), Label3->text(), Label4->text(),
+         QStringLiteral("Клавиша со стрелкой сдвигает в свою сторону фишку, стоящую рядом с пустой клеткой; "
+                        "клавиша Tab доводит до игрового поля, которое читает всю позицию"),
+         Label5->text()}));
 
     connect(Command1, &QPushButton::clicked, this, &FrmHelp::Command1_Click);
 }

@@ -1,17 +1,21 @@
 #include "ui/FrmMain.h"
 
 #include "platform/Runtime.h"
+#include "ui/BoardFrame.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmHelp.h"
 #include "ui/FrmRecord.h"
 #include "ui/ImageCell.h"
 #include "ui/Placement.h"
 #include "ui/PictureButton.h"
+#include "ui/Spoken.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QShortcut>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
 
 FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
@@ -42,15 +46,16 @@ void FrmMain::showEvent(QShowEvent *event)
 void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
-        connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
-    // Window-wide, so the arrows play whichever button has the focus, and
-    // never move the focus between the buttons.
-    const std::pair<Qt::Key, Game::Arrow> arrows[] = {{Qt::Key_Left, Game::Arrow::Left},
-                                                      {Qt::Key_Right, Game::Arrow::Right},
-                                                      {Qt::Key_Up, Game::Arrow::Up},
-                                                      {Qt::Key_Down, Game::Arrow::Down}};
-    for (const auto &[key, arrow] : arrows)
-        connect(new QShortcut(key, this), &QShortcut::activated, this, [this, arrow] { Arrow_KeyPress(arrow); });
+        connect(ImgP[i], &ImageCell::clicked, this, [this, i] {
+            m_keyboardOnBoard = false;
+            ImgP_Click(i);
+        });
+    connect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
+    // The arrows play whichever control of the window has the focus, before a
+    // button can take them to move the focus; menus and popups get their own.
+    for (QWidget *control : centralWidget()->findChildren<QWidget *>())
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
     connect(CmdNew, &QPushButton::clicked, this, &FrmMain::CmdNew_Click);
     connect(CmdRecord, &QPushButton::clicked, this, &FrmMain::CmdRecord_Click);
     connect(CmdHelp, &QPushButton::clicked, this, &FrmMain::CmdHelp_Click);
@@ -62,14 +67,64 @@ void FrmMain::connectHandlers()
     connect(Mnu8, &QAction::triggered, this, &FrmMain::Mnu8_Click);
 }
 
-void FrmMain::Form_Load() { NewGame(); }
-void FrmMain::ImgP_Click(int index) { m_game.ImgP_Click(static_cast<int16_t>(index)); }
-// The same road as a click on that tile; a closed board takes neither.
-void FrmMain::Arrow_KeyPress(Game::Arrow arrow)
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (FrmPole->isEnabled())
-        ImgP_Click(m_game.cellToSlide(arrow));
+    if (event->type() == QEvent::KeyPress && Arrow_KeyPress(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
+
+void FrmMain::keyPressEvent(QKeyEvent *event)
+{
+    if (!Arrow_KeyPress(event))
+        QMainWindow::keyPressEvent(event);
+}
+
+bool FrmMain::focusNextPrevChild(bool next)
+{
+    // The buttons in their own order, then the board while it takes moves.
+    QList<QWidget *> stops{CmdNew, CmdRecord, CmdHelp, CmdExit};
+    if (FrmPole->isEnabled())
+        stops << FrmPole;
+    QWidget *focus = focusWidget();
+    const qsizetype at = stops.indexOf(focus && FrmPole->isAncestorOf(focus) ? FrmPole : focus);
+    const qsizetype count = stops.size();
+    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    m_keyboardOnBoard = stops[to] == FrmPole;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void FrmMain::Form_Load() { NewGame(); }
+void FrmMain::ImgP_Click(int index)
+{
+    // The tile lands where the blank is now; the focus follows it there, so a
+    // screen reader says which tile moved, where to, and the count.
+    const int16_t landing = m_game.blankCell();
+    if (m_game.ImgP_Click(static_cast<int16_t>(index)) && FrmPole->isEnabled())
+        showSlide(landing);
+}
+
+// The same road as a click on that tile; a closed board takes neither.
+// Only the main arrow keys alone play: keypad arrows are the screen reader's
+// review keys, and an open menu or the selected menu bar takes its own.
+bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
+{
+    static const QHash<int, Game::Arrow> arrows{{Qt::Key_Left, Game::Arrow::Left},
+                                                {Qt::Key_Right, Game::Arrow::Right},
+                                                {Qt::Key_Up, Game::Arrow::Up},
+                                                {Qt::Key_Down, Game::Arrow::Down}};
+    const auto arrow = arrows.constFind(event->key());
+    if (arrow == arrows.cend() || event->modifiers() != Qt::NoModifier || QApplication::activePopupWidget()
+        || menuBar()->hasFocus())
+        return false;
+    if (FrmPole->isEnabled()) {
+        m_keyboardOnBoard = true;
+        ImgP_Click(m_game.cellToSlide(*arrow));
+    }
+    return true;
+}
+
 void FrmMain::CmdNew_Click() { NewGame(); }
 void FrmMain::Mnu3_Click() { NewGame(); }
 void FrmMain::CmdRecord_Click() { ShowRecords(); }
@@ -83,6 +138,31 @@ void FrmMain::Mnu5_Click() { ExitProga(); }
 void FrmMain::NewGame()
 {
     m_game.NewGame();
+    markLanded(-1);
+    // A deal in play is heard: the focus goes to the board, which reads the new position.
+    if (isVisible())
+        FrmPole->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::showSlide(int16_t cell)
+{
+    markLanded(cell);
+    ImgP[cell]->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::updateFocusMark()
+{
+    const QWidget *focus = QApplication::focusWidget();
+    FrmPole->setFocusMark(m_keyboardOnBoard && focus && (focus == FrmPole || FrmPole->isAncestorOf(focus)));
+}
+
+void FrmMain::markLanded(int16_t cell)
+{
+    if (m_landed >= 0)
+        ImgP[m_landed]->setAccessibleDescription(cellPlace(m_landed));
+    m_landed = cell;
+    if (cell >= 0)
+        ImgP[cell]->setAccessibleDescription(cellPlace(cell) + QStringLiteral(", ход ") + Label2->text());
 }
 
 void FrmMain::ExitProga()
@@ -111,8 +191,11 @@ void FrmMain::ShowRecords()
 
 void FrmMain::GameWon(int16_t moves)
 {
-    // The board is already closed; the result goes to the table.
+    // The board is already closed; the result goes to the table. The name
+    // box tells a screen reader's user what its caption only implies.
+    m_runtime.setInputDescription(QStringLiteral("Головоломка решена за %1.").arg(movesSpoken(moves)));
     m_records.EnterRecord(moves);
+    m_runtime.setInputDescription(QString());
 }
 
 QString FrmMain::tag(int16_t cell) const
@@ -135,6 +218,15 @@ void FrmMain::setPicture(int16_t cell, int16_t imageNo)
 void FrmMain::setCounter(const QString &text)
 {
     Label2->setText(text);
+    // The count is set last in a deal and a move: the board's reading follows both.
+    QStringList rows{QStringLiteral("Ход ") + text};
+    for (int row = 0; row < 4; ++row) {
+        QStringList tiles;
+        for (int cell = row * 4; cell < row * 4 + 4; ++cell)
+            tiles << ImgP[cell]->accessibleName();
+        rows << QStringLiteral("Ряд %1: %2").arg(row + 1).arg(tiles.join(QStringLiteral(", ")));
+    }
+    FrmPole->setAccessibleDescription(rows.join(QStringLiteral(". ")));
 }
 
 void FrmMain::setBoardEnabled(bool enabled)

@@ -10,12 +10,14 @@
 #include <array>
 #include <memory>
 
+class BoardFrame;
 class FrmRecord;
 class ImageCell;
 class PictureButton;
 class QAction;
 class QGroupBox;
 class QLabel;
+class QKeyEvent;
 class QMenu;
 class Runtime;
 
@@ -36,16 +38,23 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    // Tab walks the buttons in their order, then the board as one stop.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The window's design: every control at its place, the menu bar, focus order.
     void setupDesign();
+    // Where cell 0..15 stands, as a screen reader says it: "ряд 1, столбец 2".
+    static QString cellPlace(int cell);
     void connectHandlers();
 
     // Handlers.
     void Form_Load();
     void ImgP_Click(int index);
-    void Arrow_KeyPress(Game::Arrow arrow);
+    // True when the key was a board move's and taken.
+    bool Arrow_KeyPress(QKeyEvent *event);
     void CmdNew_Click();
     void Mnu3_Click();
     void CmdRecord_Click();
@@ -63,6 +72,12 @@ private:
     void ShowAbout();
     void ShowRecords();
     void GameWon(int16_t moves);
+    // Moves the focus to the cell a tile just slid onto, its place and the count told.
+    void showSlide(int16_t cell);
+    // Only the cell the last tile landed on carries the count; -1 for none.
+    void markLanded(int16_t cell);
+    // The ring shows while the board holds the focus the keyboard brought there.
+    void updateFocusMark();
 
     // BoardView: the cells, the counter and the board frame.
     QString tag(int16_t cell) const override;
@@ -85,7 +100,7 @@ private:
     Records m_records;
     std::unique_ptr<FrmRecord> m_frmRecord;
 
-    QGroupBox *FrmPole = nullptr;
+    BoardFrame *FrmPole = nullptr;
     std::array<ImageCell *, 16> ImgP{};
     PictureButton *CmdNew = nullptr;
     PictureButton *CmdHelp = nullptr;
@@ -102,4 +117,7 @@ private:
     QAction *Mnu6 = nullptr;
     QAction *Mnu8 = nullptr;
     bool m_placed = false;
+    int16_t m_landed = -1; // the cell whose reading carries the count
+    bool m_keyboardOnBoard = false; // the last step onto the board was a key's, not a click's
+
 };

@@ -4,6 +4,7 @@
 
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
+#include "ui/BoardFrame.h"
 #include "ui/DesignControls.h"
 #include "ui/ImageCell.h"
 #include "ui/PictureButton.h"
@@ -40,6 +41,11 @@ QAction *makeItem(const char *name, const QString &text, QMenu *menu)
 
 } // namespace
 
+QString FrmMain::cellPlace(int cell)
+{
+    return QStringLiteral("ряд %1, столбец %2").arg(cell / 4 + 1).arg(cell % 4 + 1);
+}
+
 void FrmMain::setupDesign()
 {
     setObjectName(QStringLiteral("FrmMain"));
@@ -54,11 +60,17 @@ void FrmMain::setupDesign()
     client->setFixedSize(tw(4935), tw(3495));
     setCentralWidget(client);
 
-    FrmPole = makeFrame("FrmPole", twipsRect(75, 75, 3135, 3330), client);
+    FrmPole = new BoardFrame(client);
+    FrmPole->setObjectName(QStringLiteral("FrmPole"));
+    FrmPole->setGeometry(twipsRect(75, 75, 3135, 3330));
+    // One Tab stop for a screen reader's user: it reads the whole position.
+    FrmPole->setAccessibleName(QStringLiteral("Игровое поле"));
+    FrmPole->setFocusPolicy(Qt::TabFocus);
     for (int i = 0; i < 16; ++i) {
         ImgP[i] = new ImageCell(FrmPole);
         ImgP[i]->setObjectName(QStringLiteral("ImgP_%1").arg(i));
         ImgP[i]->setGeometry(twipsRect(120 + 720 * (i % 4), 240 + 720 * (i / 4), 750, 750));
+        ImgP[i]->setAccessibleDescription(cellPlace(i));
     }
 
     CmdNew = makeButton("CmdNew", QStringLiteral("Новая"), twipsRect(3360, 120, 1500, 375), client);
@@ -75,6 +87,8 @@ void FrmMain::setupDesign()
     setTabOrder(CmdNew, CmdRecord);
     setTabOrder(CmdRecord, CmdHelp);
     setTabOrder(CmdHelp, CmdExit);
+    // The window opens with the focus on the first button, not on the board.
+    CmdNew->setFocus();
 
     // The menu bar belongs to the window's design, even on desktops with a global menu.
     menuBar()->setNativeMenuBar(false);

@@ -3,6 +3,7 @@
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/DesignControls.h"
+#include "ui/Spoken.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
@@ -81,6 +82,24 @@ void FrmRecord::setResultVisible(bool visible)
 void FrmRecord::setResultText(const QString &text)
 {
     Label3->setText(text);
+}
+
+void FrmRecord::showEvent(QShowEvent *event)
+{
+    // Read whole when it opens, place by place; a screen reader would skip
+    // the short labels, and an empty place's "0" is no result.
+    QStringList lines{Label1->text()};
+    for (int place = 1; place <= 5; ++place) {
+        const QString moves = LblHod[place]->text();
+        const QString name = Label2[place]->text().trimmed();
+        const QString holder = moves == QLatin1String("0") ? QStringLiteral("пусто")
+            : (name.isEmpty() ? QStringLiteral("без имени") : name) + QStringLiteral(", ") + movesSpoken(moves.toInt());
+        lines << QStringLiteral("%1 место: %2").arg(LblMesto[place - 1]->text(), holder);
+    }
+    if (Label3->isVisibleTo(this))
+        lines << Label3->text();
+    setAccessibleDescription(spokenLines(lines));
+    FixedDialog::showEvent(event);
 }
 
 void FrmRecord::Command1_Click()

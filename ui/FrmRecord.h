@@ -24,6 +24,9 @@ public:
     void setResultVisible(bool visible);
     void setResultText(const QString &text);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void Command1_Click();
 

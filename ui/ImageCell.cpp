@@ -5,7 +5,8 @@
 
 ImageCell::ImageCell(QWidget *parent) : QWidget(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    // The focus comes only from the window, to the tile that just slid.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
