@@ -20,6 +20,7 @@
 #include <sys/un.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +109,28 @@ struct Children
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }
+    }
+};
+
+// Interrupts every system call still waiting once ms milliseconds have
+// passed, so a file operation that blocks fails at once instead of hanging
+// the test.
+struct WaitLimit
+{
+    struct sigaction before{};
+    explicit WaitLimit(int ms)
+    {
+        struct sigaction wake{};
+        wake.sa_handler = [](int) {}; // no SA_RESTART: the waiting call returns EINTR
+        ::sigaction(SIGALRM, &wake, &before);
+        const itimerval after{{0, 50000}, {ms / 1000, ms % 1000 * 1000}};
+        ::setitimer(ITIMER_REAL, &after, nullptr);
+    }
+    ~WaitLimit()
+    {
+        const itimerval off{};
+        ::setitimer(ITIMER_REAL, &off, nullptr);
+        ::sigaction(SIGALRM, &before, nullptr);
     }
 };
 
@@ -393,8 +416,11 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         RecordTable read = table;
-        QCOMPARE(readTable(f.runtime, f.path, read, readError), lock);
-        QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, saveError, &lockFile));
+        {
+            const WaitLimit limit(1000);
+            QCOMPARE(readTable(f.runtime, f.path, read, readError), lock);
+            QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, saveError, &lockFile));
+        }
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(readError, lock ? QString() : reason);
         QCOMPARE(saveError, reason);
