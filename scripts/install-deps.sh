@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and play, where missing: the
 # compiler and CMake, Qt 6 Widgets with its Russian texts, and fonts with
-# Cyrillic glyphs; and any further packages named as arguments.
+# Cyrillic glyphs; and for each argument, the group it names (tests,
+# packaging) or the package itself.
 #
 # Without root or sudo it cannot install: it then names, in one apt-get line,
 # every package that any of the project's commands needs and that is missing,
@@ -9,8 +10,9 @@
 set -euo pipefail
 
 play=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
-# What scripts/test adds: the end-to-end test's X server and headers, and the
-# Debian packaging tools, since it builds and checks the package too.
+# The groups the other commands ask for: the end-to-end test's X server and
+# headers (scripts/test), and Debian's tools that build and check the package
+# (scripts/package, which scripts/test runs too).
 tests=(xvfb libx11-dev libxtst-dev)
 packaging=(build-essential debhelper lintian appstream desktop-file-utils)
 
@@ -22,14 +24,23 @@ missingOf() {
     done
 }
 
-mapfile -t missing < <(missingOf "${play[@]}" "$@")
+wanted=("${play[@]}")
+for argument in "$@"; do
+    case $argument in
+    tests) wanted+=("${tests[@]}") ;;
+    packaging) wanted+=("${packaging[@]}") ;;
+    *) wanted+=("$argument") ;;
+    esac
+done
+
+mapfile -t missing < <(missingOf "${wanted[@]}" | awk '!seen[$0]++')
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     # Without sudo there is no way to root from here: say what to run instead.
     if ! command -v sudo >/dev/null; then
-        mapfile -t all < <(missingOf "${play[@]}" "${tests[@]}" "${packaging[@]}" "$@" | awk '!seen[$0]++')
+        mapfile -t all < <(missingOf "${wanted[@]}" "${tests[@]}" "${packaging[@]}" | awk '!seen[$0]++')
         {
             echo "Missing packages: ${missing[*]}"
             echo "Installing them needs root or sudo, and sudo was not found. As root, run"
