@@ -1,6 +1,7 @@
 #include "platform/ErrorText.h"
 
 #include <cerrno>
+#include <pwd.h>
 #include <sys/stat.h>
 
 QString errorText(int code)
@@ -51,4 +52,11 @@ QString notAFileText(mode_t mode)
     if (S_ISLNK(mode))
         return QStringLiteral("Это не обычный файл, а символическая ссылка");
     return QStringLiteral("Это не обычный файл, а устройство");
+}
+
+QString userText(uid_t uid)
+{
+    const passwd *entry = ::getpwuid(uid);
+    return entry && entry->pw_name && *entry->pw_name ? QString::fromLocal8Bit(entry->pw_name)
+                                                      : QString::number(uid);
 }

@@ -11,3 +11,7 @@ QString errorText(int code);
 
 // Why what stands at a path, of the given mode, is not an ordinary file.
 QString notAFileText(mode_t mode);
+
+// A user as the messages name one: the login name, or the number where the
+// system knows no name for it.
+QString userText(uid_t uid);

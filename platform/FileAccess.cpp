@@ -2,14 +2,13 @@
 
 #include "platform/ErrorText.h"
 #include "platform/SaveLock.h"
+#include "platform/TrustedPath.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -24,14 +23,16 @@ namespace {
 // How long a save waits for another game's save to end.
 constexpr int LockWaitMs = 2000;
 
-// The most links followed from the path to the file, as the system allows.
-constexpr int MaxLinks = 40;
-
 // Letters that end the name of a save's new file.
 constexpr char NameLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int NameEnding = 6;
 
 enum class Found { File, Missing, Failed };
+
+QString tooLargeText()
+{
+    return QStringLiteral("Файл слишком велик для таблицы рекордов: в нём больше %1 байт").arg(MaxFileBytes);
+}
 
 // An open file as an unbuffered device whose failures carry the system's
 // reason in Russian; closes the file with it.
@@ -90,19 +91,20 @@ private:
     int m_fd;
 };
 
-// Opens the file at path for reading, following links. Non-blocking, so a FIFO
-// or device in its place is turned away at once instead of hanging the game;
-// only "no such file" counts as missing.
+// Opens the file at path for reading; its links are already followed, and a
+// link that appears there since is not. Non-blocking, so a FIFO or device in
+// its place is turned away at once instead of hanging the game; only "no such
+// file" counts as missing.
 Found openOrdinary(const QByteArray &path, std::unique_ptr<FileDevice> &file, QString &error)
 {
     struct stat info;
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         if (code == ENOENT)
             return Found::Missing;
         // A socket cannot be opened at all: say what it is, not ENXIO.
-        error = ::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode)
+        error = ::lstat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode)
                                                                                 : errorText(code);
         return Found::Failed;
     }
@@ -154,35 +156,6 @@ QByteArray folderOf(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
-// The file that path leads to, its links followed one by one (the last may
-// point to a file not there yet, which the save then makes) and its folder
-// resolved, so that every path to one file names one lock and one folder.
-bool followLinks(const QString &path, QByteArray &file, QString &error)
-{
-    QByteArray at = QFile::encodeName(path);
-    for (int links = 0;; ++links) {
-        struct stat info;
-        if (::lstat(at.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-            break;
-        char target[PATH_MAX];
-        const ssize_t size = ::readlink(at.constData(), target, sizeof target);
-        if (links == MaxLinks || size < 0 || size == ssize_t(sizeof target)) {
-            error = errorText(links == MaxLinks ? ELOOP : size < 0 ? errno : ENAMETOOLONG);
-            return false;
-        }
-        at = target[0] == '/' ? QByteArray(target, size) : folderOf(at) + '/' + QByteArray(target, size);
-    }
-    char *folder = ::realpath(folderOf(at).constData(), nullptr);
-    if (!folder) {
-        error = errorText(errno);
-        return false;
-    }
-    const QByteArray name = at.mid(at.lastIndexOf('/') + 1);
-    file = QByteArray(folder) + (qstrcmp(folder, "/") == 0 ? "" : "/") + name;
-    std::free(folder);
-    return true;
 }
 
 // The start of the name of a save's new file: hidden, and marked as the
@@ -294,15 +267,27 @@ bool saveReplacing(const QByteArray &file, const QByteArray &head, FileDevice *o
 bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
     head.clear();
-    std::unique_ptr<FileDevice> file;
-    switch (openOrdinary(QFile::encodeName(path), file, error)) {
+    QByteArray file;
+    switch (followTrustedLinks(QFile::encodeName(path), file, error)) {
+    case PathEnd::Found:
+        break;
+    case PathEnd::FolderMissing:
+        return true;
+    case PathEnd::Failed:
+        return false;
+    }
+    std::unique_ptr<FileDevice> opened;
+    switch (openOrdinary(file, opened, error)) {
     case Found::File:
-        return readFrom(*file, maxBytes, head, error);
-    case Found::Missing:
+        return readFrom(*opened, maxBytes, head, error);
+    case Found::Missing: {
         // Reading creates the file, as the game always has; where the folder
         // cannot be written there is simply no table yet.
-        (void)QFile(path).open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            ::close(fd);
         return true;
+    }
     case Found::Failed:
         break;
     }
@@ -320,14 +305,20 @@ bool writeHeadKeepingTail(QIODevice &out, const QByteArray &head, QIODevice *old
         return false;
     }
     char buffer[16384];
-    for (;;) {
-        const qint64 got = old->read(buffer, sizeof buffer);
+    for (qint64 size = head.size();;) {
+        // One byte past the bound is enough to know the file is too large.
+        const qint64 got = old->read(buffer, std::min<qint64>(sizeof buffer, MaxFileBytes - size + 1));
         if (got < 0) {
             error = old->errorString();
             return false;
         }
         if (got == 0)
             return true;
+        size += got;
+        if (size > MaxFileBytes) {
+            error = tooLargeText();
+            return false;
+        }
         if (!writeAll(out, buffer, got, error))
             return false;
     }
@@ -337,8 +328,15 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
                 QString *lockInTheWay)
 {
     QByteArray file;
-    if (!followLinks(path, file, error))
+    switch (followTrustedLinks(QFile::encodeName(path), file, error)) {
+    case PathEnd::Found:
+        break;
+    case PathEnd::FolderMissing:
+        error = errorText(ENOENT);
         return false;
+    case PathEnd::Failed:
+        return false;
+    }
     SaveLock lock(file);
     if (!lock.acquire(LockWaitMs, error)) {
         if (lock.inTheWay() && lockInTheWay)
@@ -350,6 +348,13 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
     const Found found = openOrdinary(file, old, error);
     if (found == Found::Failed || (found == Found::File && !readFrom(*old, maxBytes, current, error)))
         return false;
+    // Checked before anything is written: copying a huge (or sparse) file's
+    // bytes beyond the table would fill the disk.
+    struct stat info;
+    if (old && ::fstat(old->handle(), &info) == 0 && info.st_size > MaxFileBytes) {
+        error = tooLargeText();
+        return false;
+    }
     const std::optional<QByteArray> head = update(current);
     if (!head)
         return true;

@@ -106,6 +106,10 @@ void QtRuntime::warning(const QString &text)
 
 bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
+    // Another user's folder could hand the player any file under the
+    // table's name (OpenSSH turns away a key folder others own likewise).
+    if (m_layout == RecordsLayout::System && !isOwnFolder(QFileInfo(path).path(), error))
+        return false;
     return readHead(path, maxBytes, head, error);
 }
 
@@ -114,7 +118,8 @@ bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadU
 {
     // The player's data folder may not exist yet: the first save makes it.
     // A read leaves it alone, and reads a missing file as empty.
-    if (m_layout == RecordsLayout::System && !makeFolder(QFileInfo(path).path(), error))
+    if (m_layout == RecordsLayout::System
+        && (!makeFolder(QFileInfo(path).path(), error) || !isOwnFolder(QFileInfo(path).path(), error)))
         return false;
     return updateHead(path, maxBytes, update, error, &lockInTheWay);
 }

@@ -12,15 +12,32 @@
 #include <thread>
 #include <unistd.h>
 
-SaveLock::SaveLock(const QByteArray &file) : m_lockPath(file + ".lock") {}
+namespace {
+
+// Hidden, and marked as the game's own, as the save's new files are: no
+// person and no other program names a file so, so the game never takes
+// another's file for its lock, nor removes one.
+QByteArray lockPathFor(const QByteArray &file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    return file.left(slash + 1) + '.' + file.mid(slash + 1) + ".pyatnashki-lock";
+}
+
+} // namespace
+
+SaveLock::SaveLock(const QByteArray &file) : m_lockPath(lockPathFor(file)) {}
 
 SaveLock::~SaveLock()
 {
     if (m_fd < 0)
         return;
     // Removed while still held, so a game that opens it afterwards finds the
-    // file gone from the path and starts again with a new one.
-    ::unlink(m_lockPath.constData());
+    // file gone from the path and starts again with a new one; only the file
+    // this game holds, never one put in its place.
+    struct stat held, atPath;
+    if (::fstat(m_fd, &held) == 0 && ::lstat(m_lockPath.constData(), &atPath) == 0 && held.st_dev == atPath.st_dev
+        && held.st_ino == atPath.st_ino)
+        ::unlink(m_lockPath.constData());
     ::close(m_fd);
 }
 

@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QString>
 
-// The lock every game takes to save a file: an exclusive lock on "<file>.lock"
-// beside it. The system drops the lock with the process that holds it, so a
-// game killed while saving never holds up the next save; the lock file itself
-// goes when the lock is let go, and one a killed game left is simply reused.
-// Only an ordinary file serves as the lock, never one reached through a link,
-// and opening it never waits.
+// The lock every game takes to save a file: an exclusive lock on
+// ".<name>.pyatnashki-lock" beside it. The system drops the lock with the
+// process that holds it, so a game killed while saving never holds up the next
+// save; the lock file itself goes when the lock is let go, and one a killed
+// game left is simply reused. Only an ordinary file serves as the lock, never
+// one reached through a link, and opening it never waits.
 class SaveLock
 {
 public:

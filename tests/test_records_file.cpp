@@ -3,6 +3,7 @@
 #include "platform/ScriptedRuntime.h"
 #include "records/RecordFormat.h"
 #include "records/RecordsFile.h"
+#include "support/Processes.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -23,6 +24,50 @@
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+// What a save asks of the disk, as the system sees it: this test binary takes
+// these calls over (-Wl,--wrap) and, while noting, notes each with the inode
+// of the file it is about.
+static QList<QByteArray> diskCalls;
+static bool notingDiskCalls = false;
+
+static void noteDiskCall(const char *call, int code, const struct stat &info)
+{
+    if (notingDiskCalls && code == 0)
+        diskCalls << QByteArray(call) + ' ' + QByteArray::number(quint64(info.st_ino));
+}
+
+extern "C" {
+int __real_fdatasync(int fd);
+int __real_fsync(int fd);
+int __real_rename(const char *from, const char *to);
+ssize_t __real_write(int fd, const void *data, size_t size);
+
+int __wrap_fdatasync(int fd)
+{
+    struct stat info;
+    noteDiskCall("fdatasync", ::fstat(fd, &info), info);
+    return __real_fdatasync(fd);
+}
+int __wrap_fsync(int fd)
+{
+    struct stat info;
+    noteDiskCall("fsync", ::fstat(fd, &info), info);
+    return __real_fsync(fd);
+}
+int __wrap_rename(const char *from, const char *to)
+{
+    struct stat info;
+    noteDiskCall("rename", ::lstat(from, &info), info);
+    return __real_rename(from, to);
+}
+ssize_t __wrap_write(int fd, const void *data, size_t size)
+{
+    struct stat info;
+    noteDiskCall("write", ::fstat(fd, &info), info);
+    return __real_write(fd, data, size);
+}
+}
 
 namespace {
 
@@ -70,6 +115,12 @@ QStringList entriesOf(const QString &folder)
     return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System);
 }
 
+QByteArray inodeOf(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QByteArray::number(quint64(info.st_ino)) : "none";
+}
+
 QByteArray contents(const QString &path)
 {
     QFile f(path);
@@ -99,41 +150,6 @@ struct Folder
     QStringList entries() const { return entriesOf(runtime.programFolder); }
 };
 
-// Kills and reaps the child processes a test started, however the test ends.
-struct Children
-{
-    QList<pid_t> pids;
-    ~Children()
-    {
-        for (const pid_t pid : pids) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-        }
-    }
-};
-
-// Interrupts every system call still waiting once ms milliseconds have
-// passed, so a file operation that blocks fails at once instead of hanging
-// the test.
-struct WaitLimit
-{
-    struct sigaction before{};
-    explicit WaitLimit(int ms)
-    {
-        struct sigaction wake{};
-        wake.sa_handler = [](int) {}; // no SA_RESTART: the waiting call returns EINTR
-        ::sigaction(SIGALRM, &wake, &before);
-        const itimerval after{{0, 50000}, {ms / 1000, ms % 1000 * 1000}};
-        ::setitimer(ITIMER_REAL, &after, nullptr);
-    }
-    ~WaitLimit()
-    {
-        const itimerval off{};
-        ::setitimer(ITIMER_REAL, &off, nullptr);
-        ::sigaction(SIGALRM, &before, nullptr);
-    }
-};
-
 // A table elsewhere that two game folders reach through links: the first
 // folder's link is relative, the second leads through the first's.
 struct LinkedFolders
@@ -157,35 +173,6 @@ struct LinkedFolders
 
 // Exit status of a child that could not make the disk it was to fill.
 constexpr int NoDisk = 77;
-
-// Runs body in a child process and returns what it handed back; status gets
-// the child's exit status.
-QByteArray inChild(const std::function<QByteArray()> &body, int &status)
-{
-    int link[2];
-    if (::pipe(link) != 0)
-        qFatal("no pipe");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(link[0]);
-        const QByteArray out = body();
-        for (qsizetype done = 0; done < out.size();) {
-            const ssize_t n = ::write(link[1], out.constData() + done, size_t(out.size() - done));
-            if (n <= 0)
-                ::_exit(1);
-            done += n;
-        }
-        ::_exit(0);
-    }
-    ::close(link[1]);
-    QByteArray out;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(link[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, n);
-    ::close(link[0]);
-    ::waitpid(pid, &status, 0);
-    return out;
-}
 
 bool writeText(const char *path, const QByteArray &text)
 {
@@ -278,17 +265,22 @@ private slots:
     void aReadOnlyFolderReadsAsEmptyAndRefusesTheStore()
     {
         Folder f;
+        QVERIFY(::chown(QFile::encodeName(f.runtime.programFolder).constData(), playingUser(), gid_t(-1)) == 0);
         QFile::setPermissions(f.runtime.programFolder, QFile::ReadOwner | QFile::ExeOwner);
-        const bool enforced = !QFileInfo(f.runtime.programFolder).isWritable();
-        QString error;
-        const bool stored = writeTable(f.runtime, f.path, RecordTable{}, error);
-        const RecordTable table = f.read();
+        int status = 0;
+        const QByteArray report = asUser(playingUser(), [&] {
+            QString error;
+            const bool stored = writeTable(f.runtime, f.path, RecordTable{}, error);
+            return packed(stored, error, f.read() == RecordTable{});
+        }, status);
         QFile::setPermissions(f.runtime.programFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (!enforced)
-            QSKIP("file permissions do not bind this user");
+        QCOMPARE(status, 0);
+        bool stored = true, empty = false;
+        QString error;
+        unpack(report, stored, error, empty);
         QVERIFY(!stored);
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(table, RecordTable{});
+        QCOMPARE(error, QStringLiteral("Доступ запрещён"));
+        QVERIFY(empty);
         QCOMPARE(f.entries(), QStringList{});
     }
 
@@ -320,8 +312,33 @@ private slots:
 
         f.put(QByteArray(TableSize, 'x') + "tail kept");
         table(2) = entry("Юра", 9);
+        diskCalls.clear();
+        notingDiskCalls = true;
         QVERIFY(writeTable(f.runtime, f.path, table, error));
+        notingDiskCalls = false;
         QCOMPARE(f.file(), encodeTable(table) + "tail kept");
+        QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
+        // On disk before the rename, and the rename on disk after it: a power
+        // cut at any moment leaves one whole table, the record in it once saved.
+        const QByteArray file = ' ' + inodeOf(f.path);
+        diskCalls.removeAll("write" + file);
+        QCOMPARE(diskCalls, QList<QByteArray>({"fdatasync" + file, "rename" + file, "fsync " + inodeOf(f.runtime.programFolder)}));
+
+        // A file far larger than any table still reads, but a save refuses it
+        // at once, before writing a byte.
+        constexpr qint64 Huge = qint64(100) << 30;
+        QVERIFY(::truncate(QFile::encodeName(f.path).constData(), Huge) == 0);
+        diskCalls.clear();
+        notingDiskCalls = true;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, error));
+        notingDiskCalls = false;
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(error, QStringLiteral("Файл слишком велик для таблицы рекордов: в нём больше 65536 байт"));
+        QCOMPARE(diskCalls, QList<QByteArray>{});
+        QCOMPARE(f.read(), table);
+        QCOMPARE(QFileInfo(f.path).size(), Huge);
         QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
     }
 
@@ -338,6 +355,17 @@ private slots:
             QCOMPARE(writeHeadKeepingTail(out, head, &old, error), room >= total);
             QCOMPARE(error.isEmpty(), room >= total);
             QCOMPARE(out.written, (head + QByteArray(20000, 't')).left(room));
+        }
+        // Nor is more written than a records file may hold, whatever the old one holds.
+        for (const qint64 size : {MaxFileBytes, MaxFileBytes + 1}) {
+            QBuffer large;
+            large.setData(QByteArray(size, 'l'));
+            large.open(QIODevice::ReadOnly);
+            FullDevice out(2 * MaxFileBytes);
+            QString error;
+            QCOMPARE(writeHeadKeepingTail(out, head, &large, error), size == MaxFileBytes);
+            QVERIFY(out.written.size() <= MaxFileBytes);
+            QCOMPARE(error, size == MaxFileBytes ? QString() : QStringLiteral("Файл слишком велик для таблицы рекордов: в нём больше 65536 байт"));
         }
     }
 
@@ -371,12 +399,12 @@ private slots:
                                         << QStringLiteral("Слишком много уровней символических ссылок");
         // The lock is never waited on nor followed through a link, and the
         // save names it: removing it lets the game save again.
-        QTest::newRow("lock: folder") << "Records.dat.lock" << "folder" << folder;
-        QTest::newRow("lock: named pipe") << "Records.dat.lock" << "pipe" << pipe;
-        QTest::newRow("lock: socket") << "Records.dat.lock" << "socket" << QStringLiteral("Это не обычный файл, а сокет");
-        QTest::newRow("lock: link to nowhere") << "Records.dat.lock" << "link to nowhere" << link;
-        QTest::newRow("lock: link to a named pipe") << "Records.dat.lock" << "link to a pipe" << link;
-        QTest::newRow("lock: a file the player may not read") << "Records.dat.lock" << "unreadable"
+        QTest::newRow("lock: folder") << ".Records.dat.pyatnashki-lock" << "folder" << folder;
+        QTest::newRow("lock: named pipe") << ".Records.dat.pyatnashki-lock" << "pipe" << pipe;
+        QTest::newRow("lock: socket") << ".Records.dat.pyatnashki-lock" << "socket" << QStringLiteral("Это не обычный файл, а сокет");
+        QTest::newRow("lock: link to nowhere") << ".Records.dat.pyatnashki-lock" << "link to nowhere" << link;
+        QTest::newRow("lock: link to a named pipe") << ".Records.dat.pyatnashki-lock" << "link to a pipe" << link;
+        QTest::newRow("lock: a file the player may not read") << ".Records.dat.pyatnashki-lock" << "unreadable"
                                                               << QStringLiteral("Доступ запрещён");
     }
     void whatIsNoOrdinaryFileIsRefusedAtOnceWithTheReason()
@@ -389,9 +417,7 @@ private slots:
         const QByteArray outside = QFile::encodeName(elsewhere.filePath(QStringLiteral("made")));
         const QString at = QDir(f.runtime.programFolder).filePath(name);
         const QByteArray path = QFile::encodeName(at);
-        const bool lock = name.endsWith(QLatin1String(".lock"));
-        if (kind == "unreadable" && ::geteuid() == 0)
-            QSKIP("file permissions do not bind root");
+        const bool lock = name.endsWith(QLatin1String("-lock"));
         RecordTable table;
         table(1) = entry("kept", 5);
         if (lock)
@@ -412,20 +438,32 @@ private slots:
         QVERIFY(made);
         const QStringList before = f.entries();
 
-        QString readError, saveError, lockFile;
-        QElapsedTimer clock;
-        clock.start();
-        RecordTable read = table;
-        {
+        // Modes do not bind root: as root, another user plays.
+        const uid_t player = kind == "unreadable" ? playingUser() : ::geteuid();
+        QVERIFY(::chown(QFile::encodeName(f.runtime.programFolder).constData(), player, gid_t(-1)) == 0);
+        int status = 0;
+        const QByteArray report = asUser(player, [&] {
+            QString readError, saveError, lockFile;
+            QElapsedTimer clock;
+            clock.start();
+            RecordTable read = table;
             const WaitLimit limit(1000);
-            QCOMPARE(readTable(f.runtime, f.path, read, readError), lock);
-            QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, saveError, &lockFile));
-        }
-        QVERIFY(clock.elapsed() < 1000);
+            const bool readOk = readTable(f.runtime, f.path, read, readError);
+            const bool saved = writeTable(f.runtime, f.path, RecordTable{}, saveError, &lockFile);
+            return packed(readOk, saved, clock.elapsed(), readError, saveError, lockFile, read(1) == entry("kept", 5));
+        }, status);
+        QCOMPARE(status, 0);
+        bool readOk = !lock, saved = true, kept = false;
+        qint64 elapsed = 0;
+        QString readError, saveError, lockFile;
+        unpack(report, readOk, saved, elapsed, readError, saveError, lockFile, kept);
+        QCOMPARE(readOk, lock);
+        QVERIFY(!saved);
+        QVERIFY(elapsed < 1000);
         QCOMPARE(readError, lock ? QString() : reason);
         QCOMPARE(saveError, reason);
         QCOMPARE(lockFile, lock ? at : QString());
-        QCOMPARE(read(1), entry("kept", 5));
+        QVERIFY(kept);
         if (lock)
             QCOMPARE(f.file(), encodeTable(table));
         QCOMPARE(f.entries(), before);
@@ -590,9 +628,11 @@ private slots:
         QVERIFY(anotherUsers ? ::chown(real, 65534, 65534) == 0 && ::chmod(real, 0444) == 0 : ::chmod(real, 0664) == 0);
         struct stat before, after;
         QVERIFY(::stat(real, &before) == 0);
-        // Beside the file actually written: the player's copy stays, a stray of the game's own goes.
+        // Beside the file actually written: the player's copy and another
+        // program's lock stay, a stray of the game's own goes.
         const QDir elsewhere(l.elsewhere.path());
         QVERIFY(writeText(qPrintable(elsewhere.filePath("real.dat.backup")), "mine"));
+        QVERIFY(writeText(qPrintable(elsewhere.filePath("real.dat.lock")), "another program's"));
         QVERIFY(writeText(qPrintable(elsewhere.filePath(".real.dat.pyatnashki-save-q1W2e3")), "stray"));
 
         QString error;
@@ -607,10 +647,75 @@ private slots:
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(after.st_gid, before.st_gid);
         QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(entriesOf(l.elsewhere.path()), QStringList({"real.dat", "real.dat.backup"}));
+        QCOMPARE(entriesOf(l.elsewhere.path()), QStringList({"real.dat", "real.dat.backup", "real.dat.lock"}));
         QCOMPARE(contents(elsewhere.filePath("real.dat.backup")), QByteArray("mine"));
+        QCOMPARE(contents(elsewhere.filePath("real.dat.lock")), QByteArray("another program's"));
         QCOMPARE(l.a.entries(), QStringList{"Records.dat"});
         QCOMPARE(l.b.entries(), QStringList{"Records.dat"});
+    }
+
+    // Whoever may change a link (its owner, the owner of its folder) could
+    // point the player's save at any file: a link is followed only where they
+    // can be trusted with where it leads.
+    void aLinkIsFollowedOnlyWhereThoseWhoMayChangeItAreTrusted_data()
+    {
+        QTest::addColumn<uint>("folderOwner");
+        QTest::addColumn<uint>("linkOwner");
+        QTest::addColumn<uint>("player");
+        QTest::addColumn<QString>("refusal"); // %1 the link, %2 the folder it leads into; empty: followed
+        QTest::newRow("another user's link in a shared sticky folder")
+            << 0u << uint(Intruder) << uint(Player)
+            << QStringLiteral("Символическую ссылку %1 создал другой пользователь (61002) в папке, куда могут писать все; "
+                              "по чужим ссылкам в такой папке игра не переходит");
+        QTest::newRow("root playing in another user's folder, that user's link to root's file")
+            << uint(Intruder) << uint(Intruder) << 0u
+            << QStringLiteral("Символическая ссылка %1 (её владелец — 61002, владелец её папки — 61002) ведёт в папку %2, "
+                              "владелец которой — root; по такой ссылке игра не переходит");
+        QTest::newRow("the player's own link in a shared sticky folder") << 0u << uint(Player) << uint(Player) << QString();
+    }
+    void aLinkIsFollowedOnlyWhereThoseWhoMayChangeItAreTrusted()
+    {
+        QFETCH(uint, folderOwner);
+        QFETCH(uint, linkOwner);
+        QFETCH(uint, player);
+        QFETCH(QString, refusal);
+        if (::geteuid() != 0)
+            QSKIP("only root can plant files as two users here");
+        // The player's notes, in the player's own folder; the game's folder
+        // holds the link, in the shared folder /tmp is (root's, 1777) or
+        // another user's own.
+        QTemporaryDir game, own;
+        const QString notes = own.filePath(QStringLiteral("notes.txt")), link = game.filePath(QStringLiteral("Records.dat"));
+        QVERIFY(writeText(qPrintable(notes), "the player's notes"));
+        QVERIFY(::chown(qPrintable(notes), player, player) == 0 && ::chown(qPrintable(own.path()), player, player) == 0);
+        QVERIFY(::chown(qPrintable(game.path()), folderOwner, folderOwner) == 0
+                && ::chmod(qPrintable(game.path()), folderOwner == 0 ? 01777 : 0755) == 0);
+        QVERIFY(::symlink(QFile::encodeName(notes).constData(), QFile::encodeName(link).constData()) == 0
+                && ::lchown(QFile::encodeName(link).constData(), linkOwner, linkOwner) == 0);
+        RecordTable table;
+        table(1) = entry("Юра", 9);
+
+        int status = 0;
+        const QByteArray report = asUser(player, [&] {
+            QByteArray head;
+            QString readError, saveError;
+            const bool read = readHead(link, TableSize, head, readError);
+            const bool saved = updateHead(link, TableSize, [&](const QByteArray &) { return encodeTable(table); }, saveError);
+            return packed(read, readError, saved, saveError);
+        }, status);
+        QCOMPARE(status, 0);
+        bool read = false, saved = false;
+        QString readError, saveError;
+        unpack(report, read, readError, saved, saveError);
+        const QString reason = QString(refusal).replace(QLatin1String("%1"), link).replace(QLatin1String("%2"), own.path());
+        QCOMPARE(readError, reason);
+        QCOMPARE(saveError, reason);
+        QCOMPARE(read, reason.isEmpty());
+        QCOMPARE(saved, reason.isEmpty());
+        QCOMPARE(contents(notes), reason.isEmpty() ? encodeTable(table) : QByteArray("the player's notes"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(entriesOf(own.path()), QStringList{"notes.txt"});
+        QCOMPARE(entriesOf(game.path()), QStringList{"Records.dat"});
     }
 
     void gamesSavingAtOnceThroughTwoLinksLoseNothing()
