@@ -1,5 +1,6 @@
 #include "platform/QtRuntime.h"
 #include "records/RecordsFile.h"
+#include "support/Processes.h"
 #include "ui/Appearance.h"
 
 #include <QAccessible>
@@ -20,6 +21,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 namespace {
@@ -277,6 +281,93 @@ private slots:
         QCOMPARE(QDir(fallback).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("Records.dat")});
         QCOMPARE(besideEntries(), before);
+    }
+
+    // The system layout keeps to the folders of the user the game runs as:
+    // nothing is made in another user's folder and no records folder of
+    // theirs is used. Messages name absolute paths and the real reason.
+    void theDataFolderIsThePlayersOwnOrRefusedByName()
+    {
+        QTemporaryDir home;
+        EnvSetting homeSetting("HOME", QFile::encodeName(home.path()));
+        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::System);
+        RecordTable table;
+        table(1).Hod = 5;
+        QString error;
+        const QString dangling = home.filePath(QStringLiteral("dangling"));
+        QVERIFY(::symlink("nowhere", QFile::encodeName(dangling).constData()) == 0);
+        {
+            EnvSetting dataHome("XDG_DATA_HOME", QFile::encodeName(dangling));
+            QVERIFY(!writeTable(system, recordsPath(system), table, error));
+            QCOMPARE(error, QStringLiteral("Символическая ссылка %1 ведёт в nowhere, а такой папки нет").arg(dangling));
+        }
+        if (::geteuid() != 0)
+            QSKIP("only root can plant files as two users here");
+
+        // Root started with a player's HOME saves into its own home, here a
+        // disk of the child's own, and makes nothing in the player's.
+        QVERIFY(::chown(QFile::encodeName(home.path()).constData(), Player, Player) == 0);
+        EnvSetting noDataHome("XDG_DATA_HOME", std::nullopt);
+        const QString rootHome = QFile::decodeName(::getpwuid(0)->pw_dir);
+        int status = 0;
+        QByteArray report = inChild([&] {
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::mount("tmpfs", QFile::encodeName(rootHome).constData(), "tmpfs", 0, "mode=0700") != 0)
+                ::_exit(NoSuchUser);
+            const bool saved = writeTable(system, recordsPath(system), table, error);
+            return packed(saved, error, recordsPath(system));
+        }, status);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == NoSuchUser)
+            QSKIP("cannot mount a disk over root's home here");
+        QCOMPARE(status, 0);
+        bool saved = false;
+        QString path;
+        unpack(report, saved, error, path);
+        QVERIFY2(saved, qPrintable(error));
+        QCOMPARE(path, rootHome + QStringLiteral("/.local/share/pyatnashki/Records.dat"));
+        QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("dangling")});
+
+        // A player with no entry in the password database and a relative HOME.
+        EnvSetting relativeHome("HOME", "relative/home");
+        report = asUser(Player, [&] {
+            if (::chdir(QFile::encodeName(home.path()).constData()) != 0)
+                ::_exit(1);
+            return packed(recordsPath(system));
+        }, status);
+        QCOMPARE(status, 0);
+        unpack(report, path);
+        QCOMPARE(path, home.path() + QStringLiteral("/relative/home/.local/share/pyatnashki/Records.dat"));
+
+        // Another user's records folder, open to all, holding a table of theirs.
+        const QString folder = home.filePath(QStringLiteral("pyatnashki")), file = folder + QStringLiteral("/Records.dat");
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("pyatnashki")));
+        QFile planted(file);
+        QVERIFY(planted.open(QIODevice::WriteOnly) && planted.write("theirs") == 6);
+        planted.close();
+        for (const QString &made : {folder, file})
+            QVERIFY(::chown(QFile::encodeName(made).constData(), Intruder, Intruder) == 0
+                    && ::chmod(QFile::encodeName(made).constData(), 0777) == 0);
+        EnvSetting dataHome("XDG_DATA_HOME", QFile::encodeName(home.path()));
+        report = asUser(Player, [&] {
+            QString readError, saveError;
+            const bool read = readTable(system, file, table, readError);
+            const bool stored = writeTable(system, file, table, saveError);
+            return packed(read, stored, readError, saveError);
+        }, status);
+        QCOMPARE(status, 0);
+        bool read = true, stored = true;
+        QString readError, saveError;
+        unpack(report, read, stored, readError, saveError);
+        const QString refusal = QStringLiteral("Папка %1 принадлежит другому пользователю (61002); игра не читает и не "
+                                               "пишет рекорды в чужой папке").arg(folder);
+        QVERIFY(!read && !stored);
+        QCOMPARE(readError, refusal);
+        QCOMPARE(saveError, refusal);
+        QVERIFY(planted.open(QIODevice::ReadOnly));
+        QCOMPARE(planted.readAll(), QByteArray("theirs"));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Records.dat")});
     }
 
     void endingClosesEveryWindowAndLeavesTheLoopWithStatusZero()

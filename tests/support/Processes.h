@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDataStream>
 #include <QDeadlineTimer>
+#include <QIODevice>
 #include <QList>
 
 #include <csignal>
