@@ -338,6 +338,19 @@ private slots:
         QCOMPARE(status, 0);
         unpack(report, path);
         QCOMPARE(path, home.path() + QStringLiteral("/relative/home/.local/share/pyatnashki/Records.dat"));
+        // ... or with another user's HOME, open to all: nothing is made in it.
+        QTemporaryDir theirs;
+        QVERIFY(::chown(QFile::encodeName(theirs.path()).constData(), Intruder, Intruder) == 0
+                && ::chmod(QFile::encodeName(theirs.path()).constData(), 0777) == 0);
+        EnvSetting theirHome("HOME", QFile::encodeName(theirs.path()));
+        report = asUser(Player, [&] { return packed(writeTable(system, recordsPath(system), table, error), error); }, status);
+        QCOMPARE(status, 0);
+        unpack(report, saved, error);
+        QVERIFY(!saved);
+        QCOMPARE(error, QStringLiteral("Папка %1 принадлежит другому пользователю (61002); игра ничего в ней не создаёт")
+                            .arg(theirs.path()));
+        QCOMPARE(QDir(theirs.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{});
 
         // Another user's records folder, open to all, holding a table of theirs.
         const QString folder = home.filePath(QStringLiteral("pyatnashki")), file = folder + QStringLiteral("/Records.dat");
