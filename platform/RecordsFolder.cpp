@@ -88,8 +88,10 @@ bool makeFolder(const QString &folder, QString &error)
 
 bool isOwnFolder(const QString &folder, QString &error)
 {
+    // A link of the player's own is the player's choice; where it leads is
+    // then the links' rules' to judge.
     struct stat info;
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || info.st_uid == ::geteuid())
+    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || info.st_uid == ::geteuid())
         return true;
     error = ownerText(folder, info.st_uid) + QStringLiteral("; игра не читает и не пишет рекорды в чужой папке");
     return false;

@@ -19,6 +19,6 @@ QString playerDataFolder();
 // folder afterwards; false with the reason otherwise.
 bool makeFolder(const QString &folder, QString &error);
 
-// Whether folder, where it stands, is the player's own; false, naming it and
-// its owner, where it is another user's.
+// Whether folder, where it stands, is the player's own (or the player's own
+// link); false, naming it and its owner, where it is another user's.
 bool isOwnFolder(const QString &folder, QString &error);
