@@ -49,8 +49,9 @@ struct WaitLimit
     }
 };
 
-// Exit status of a child that could not become the user it was to run as.
-constexpr int NoSuchUser = 78;
+// Exit status of a child that could not set itself up, as the user it was to
+// run as or with a disk of its own.
+constexpr int CannotSetUp = 78;
 
 // Runs body in a child process and returns what it handed back; status gets
 // the child's exit status. A child still running after ten seconds is killed.
@@ -95,7 +96,7 @@ inline QByteArray asUser(uid_t uid, const std::function<QByteArray()> &body, int
         [&] {
             if (uid != ::geteuid()
                 && (::setgroups(0, nullptr) != 0 || ::setresgid(uid, uid, uid) != 0 || ::setresuid(uid, uid, uid) != 0))
-                ::_exit(NoSuchUser);
+                ::_exit(CannotSetUp);
             return body();
         },
         status);
