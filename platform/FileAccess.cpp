@@ -95,17 +95,18 @@ private:
 // link that appears there since is not. Non-blocking, so a FIFO or device in
 // its place is turned away at once instead of hanging the game; only "no such
 // file" counts as missing.
-Found openOrdinary(const QByteArray &path, std::unique_ptr<FileDevice> &file, QString &error)
+Found openOrdinary(int folder, const QByteArray &name, std::unique_ptr<FileDevice> &file, QString &error)
 {
     struct stat info;
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         if (code == ENOENT)
             return Found::Missing;
         // A socket cannot be opened at all: say what it is, not ENXIO.
-        error = ::lstat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode)
-                                                                                : errorText(code);
+        error = ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode)
+                    ? notAFileText(info.st_mode)
+                    : errorText(code);
         return Found::Failed;
     }
     if (::fstat(fd, &info) != 0) {
@@ -152,31 +153,54 @@ bool writeAll(QIODevice &out, const char *data, qint64 size, QString &error)
     return true;
 }
 
-QByteArray folderOf(const QByteArray &path)
+// Where the file a path leads to stands: its folder, held open so that the
+// save works there whatever is put on the path since the links were checked,
+// and its name in it.
+struct Place
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    QByteArray path;
+    QByteArray name;
+    int folder = -1;
+    ~Place()
+    {
+        if (folder >= 0)
+            ::close(folder);
+    }
+};
+
+PathEnd findPlace(const QString &path, Place &place, QString &error)
+{
+    const PathEnd end = followTrustedLinks(QFile::encodeName(path), place.path, error);
+    if (end != PathEnd::Found)
+        return end;
+    const qsizetype slash = place.path.lastIndexOf('/');
+    place.name = place.path.mid(slash + 1);
+    place.folder = openResolvedFolder(slash == 0 ? QByteArray("/") : place.path.left(slash));
+    if (place.folder >= 0)
+        return PathEnd::Found;
+    error = errorText(errno);
+    return PathEnd::Failed;
 }
 
 // The start of the name of a save's new file: hidden, and marked as the
 // game's own, so that no person's copy of the file and no other program's
 // temporary file is ever taken for one.
-QByteArray newFilePrefix(const QByteArray &file)
+QByteArray newFilePrefix(const QByteArray &name)
 {
-    return folderOf(file) + "/." + file.mid(file.lastIndexOf('/') + 1) + ".pyatnashki-save-";
+    return '.' + name + ".pyatnashki-save-";
 }
 
-// Creates the save's new file beside file; -1, with the reason, if it cannot.
-int createNewFile(const QByteArray &file, mode_t mode, QByteArray &created, QString &error)
+// Creates the save's new file beside the file; -1, with the reason, if it cannot.
+int createNewFile(const Place &place, mode_t mode, QByteArray &created, QString &error)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Drawn from the system each time: a process forked from another
         // must not draw the same names.
         quint64 bits = QRandomGenerator::system()->generate64();
-        created = newFilePrefix(file);
+        created = newFilePrefix(place.name);
         for (int i = 0; i < NameEnding; ++i, bits /= sizeof NameLetters - 1)
             created += NameLetters[bits % (sizeof NameLetters - 1)];
-        const int fd = ::open(created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = ::openat(place.folder, created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
         if (errno != EEXIST)
@@ -189,13 +213,16 @@ int createNewFile(const QByteArray &file, mode_t mode, QByteArray &created, QStr
 // A save killed between creating its new file and the rename leaves that file
 // behind; under the lock no other save is writing one. Only ordinary files
 // named as the game names its new files are removed, never through a link.
-void removeStrays(const QByteArray &file)
+void removeStrays(const Place &place)
 {
-    const QByteArray prefix = newFilePrefix(file);
-    const QByteArray start = prefix.mid(prefix.lastIndexOf('/') + 1);
-    DIR *folder = ::opendir(folderOf(file).constData());
-    if (!folder)
+    const QByteArray start = newFilePrefix(place.name);
+    const int fd = ::openat(place.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *folder = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (!folder) {
+        if (fd >= 0)
+            ::close(fd);
         return;
+    }
     while (const dirent *entry = ::readdir(folder)) {
         const QByteArray name(entry->d_name);
         const QByteArray ending = name.mid(start.size());
@@ -221,24 +248,15 @@ void keepOwnerAndMode(int fd, const struct stat &old)
     }
 }
 
-void syncFolder(const QByteArray &file)
-{
-    const int fd = ::open(folderOf(file).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 // Writes head and old's bytes beyond it into a new file beside file, checks
 // every write, syncs it to disk and renames it over file.
-bool saveReplacing(const QByteArray &file, const QByteArray &head, FileDevice *old, QString &error)
+bool saveReplacing(const Place &place, const QByteArray &head, FileDevice *old, QString &error)
 {
     struct stat was;
     const bool replacing = old && ::fstat(old->handle(), &was) == 0;
     QByteArray created;
     // Private until it has the old file's owner and mode; a first file gets the usual mode.
-    const int fd = createNewFile(file, replacing ? 0600 : 0666, created, error);
+    const int fd = createNewFile(place, replacing ? 0600 : 0666, created, error);
     if (fd < 0)
         return false;
     FileDevice out(fd, QIODevice::WriteOnly);
@@ -250,15 +268,17 @@ bool saveReplacing(const QByteArray &file, const QByteArray &head, FileDevice *o
     if (saved && replacing)
         keepOwnerAndMode(fd, was);
     saved = saved && out.closeFile(error);
-    if (saved && ::rename(created.constData(), file.constData()) != 0) {
+    if (saved && ::renameat(place.folder, created.constData(), place.folder, place.name.constData()) != 0) {
         error = errorText(errno);
         saved = false;
     }
     if (!saved) {
-        ::unlink(created.constData());
+        ::unlinkat(place.folder, created.constData(), 0);
         return false;
     }
-    syncFolder(file);
+    // The rename itself on disk too. A folder the player may not read
+    // cannot be flushed, and keeps the system's own pace.
+    ::fsync(place.folder);
     return true;
 }
 
@@ -267,8 +287,8 @@ bool saveReplacing(const QByteArray &file, const QByteArray &head, FileDevice *o
 bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
     head.clear();
-    QByteArray file;
-    switch (followTrustedLinks(QFile::encodeName(path), file, error)) {
+    Place place;
+    switch (findPlace(path, place, error)) {
     case PathEnd::Found:
         break;
     case PathEnd::FolderMissing:
@@ -277,13 +297,13 @@ bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &e
         return false;
     }
     std::unique_ptr<FileDevice> opened;
-    switch (openOrdinary(file, opened, error)) {
+    switch (openOrdinary(place.folder, place.name, opened, error)) {
     case Found::File:
         return readFrom(*opened, maxBytes, head, error);
     case Found::Missing: {
         // Reading creates the file, as the game always has; where the folder
         // cannot be written there is simply no table yet.
-        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ::openat(place.folder, place.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0)
             ::close(fd);
         return true;
@@ -327,8 +347,8 @@ bool writeHeadKeepingTail(QIODevice &out, const QByteArray &head, QIODevice *old
 bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error,
                 QString *lockInTheWay)
 {
-    QByteArray file;
-    switch (followTrustedLinks(QFile::encodeName(path), file, error)) {
+    Place place;
+    switch (findPlace(path, place, error)) {
     case PathEnd::Found:
         break;
     case PathEnd::FolderMissing:
@@ -337,7 +357,7 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
     case PathEnd::Failed:
         return false;
     }
-    SaveLock lock(file);
+    SaveLock lock(place.path, place.folder);
     if (!lock.acquire(LockWaitMs, error)) {
         if (lock.inTheWay() && lockInTheWay)
             *lockInTheWay = lock.path();
@@ -345,7 +365,7 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
     }
     std::unique_ptr<FileDevice> old;
     QByteArray current;
-    const Found found = openOrdinary(file, old, error);
+    const Found found = openOrdinary(place.folder, place.name, old, error);
     if (found == Found::Failed || (found == Found::File && !readFrom(*old, maxBytes, current, error)))
         return false;
     // Checked before anything is written: copying a huge (or sparse) file's
@@ -358,6 +378,6 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
     const std::optional<QByteArray> head = update(current);
     if (!head)
         return true;
-    removeStrays(file);
-    return saveReplacing(file, *head, old.get(), error);
+    removeStrays(place);
+    return saveReplacing(place, *head, old.get(), error);
 }

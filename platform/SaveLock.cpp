@@ -25,7 +25,11 @@ QByteArray lockPathFor(const QByteArray &file)
 
 } // namespace
 
-SaveLock::SaveLock(const QByteArray &file) : m_lockPath(lockPathFor(file)) {}
+SaveLock::SaveLock(const QByteArray &file, int folder)
+    : m_lockPath(lockPathFor(file)), m_folder(folder),
+      m_at(folder == AT_FDCWD ? m_lockPath : m_lockPath.mid(m_lockPath.lastIndexOf('/') + 1))
+{
+}
 
 SaveLock::~SaveLock()
 {
@@ -35,9 +39,9 @@ SaveLock::~SaveLock()
     // file gone from the path and starts again with a new one; only the file
     // this game holds, never one put in its place.
     struct stat held, atPath;
-    if (::fstat(m_fd, &held) == 0 && ::lstat(m_lockPath.constData(), &atPath) == 0 && held.st_dev == atPath.st_dev
-        && held.st_ino == atPath.st_ino)
-        ::unlink(m_lockPath.constData());
+    if (::fstat(m_fd, &held) == 0 && ::fstatat(m_folder, m_at.constData(), &atPath, AT_SYMLINK_NOFOLLOW) == 0
+        && held.st_dev == atPath.st_dev && held.st_ino == atPath.st_ino)
+        ::unlinkat(m_folder, m_at.constData(), 0);
     ::close(m_fd);
 }
 
@@ -45,13 +49,13 @@ int SaveLock::open(QString &error)
 {
     // Not through a link (it could make a file anywhere), and without waiting
     // (a named pipe would block the game for good).
-    const int fd = ::open(m_lockPath.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    const int fd = ::openat(m_folder, m_at.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     struct stat info;
     if (fd < 0) {
         const int code = errno;
         // Something there that cannot be opened is in the way; with nothing
         // there, the folder itself refused the new file.
-        m_inTheWay = ::lstat(m_lockPath.constData(), &info) == 0;
+        m_inTheWay = ::fstatat(m_folder, m_at.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
         error = m_inTheWay && !S_ISREG(info.st_mode) ? notAFileText(info.st_mode) : errorText(code);
         return -1;
     }
@@ -78,7 +82,7 @@ bool SaveLock::acquire(int timeoutMs, QString &error)
             // The game before may have removed the file as it let go: only a
             // lock on the file still at the path counts.
             struct stat held, atPath;
-            if (::fstat(fd, &held) == 0 && ::lstat(m_lockPath.constData(), &atPath) == 0
+            if (::fstat(fd, &held) == 0 && ::fstatat(m_folder, m_at.constData(), &atPath, AT_SYMLINK_NOFOLLOW) == 0
                 && held.st_dev == atPath.st_dev && held.st_ino == atPath.st_ino) {
                 m_fd = fd;
                 return true;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QString>
 
+#include <fcntl.h>
+
 // The lock every game takes to save a file: an exclusive lock on
 // ".<name>.pyatnashki-lock" beside it. The system drops the lock with the
 // process that holds it, so a game killed while saving never holds up the next
@@ -13,8 +15,10 @@
 class SaveLock
 {
 public:
-    // file: the encoded path of the file to be saved, links already resolved.
-    explicit SaveLock(const QByteArray &file);
+    // file: the encoded path of the file to be saved, links already resolved;
+    // folder (if given): its folder, open, in which the lock is then taken
+    // whatever is put on the path since.
+    explicit SaveLock(const QByteArray &file, int folder = AT_FDCWD);
     ~SaveLock();
     SaveLock(const SaveLock &) = delete;
     SaveLock &operator=(const SaveLock &) = delete;
@@ -35,6 +39,8 @@ private:
     int open(QString &error);
 
     QByteArray m_lockPath;
+    int m_folder;
+    QByteArray m_at; // the lock's name in m_folder
     int m_fd = -1;
     bool m_inTheWay = false;
 };

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,4 +158,24 @@ PathEnd followTrustedLinks(const QByteArray &path, QByteArray &file, QString &er
     }
     file = done;
     return settle(links, 0, done, error) ? PathEnd::Found : PathEnd::Failed;
+}
+
+int openResolvedFolder(const QByteArray &folder)
+{
+    int fd = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QList<QByteArray> parts = folder.split('/');
+    for (qsizetype i = 0; i < parts.size() && fd >= 0; ++i) {
+        if (parts[i].isEmpty())
+            continue;
+        // Only the folder itself is read (for its entries, and to flush it).
+        const int how = O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        int next = ::openat(fd, parts[i].constData(), (i == parts.size() - 1 ? O_RDONLY : O_PATH) | how);
+        if (next < 0 && errno == EACCES)
+            next = ::openat(fd, parts[i].constData(), O_PATH | how);
+        const int code = errno;
+        ::close(fd);
+        fd = next;
+        errno = code;
+    }
+    return fd;
 }

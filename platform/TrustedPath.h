@@ -16,3 +16,9 @@ enum class PathEnd { Found, FolderMissing, Failed };
 // look-ups. FolderMissing when a folder on the way is not there; Failed, with
 // the reason in Russian (a refused link named, with whose it is), otherwise.
 PathEnd followTrustedLinks(const QByteArray &path, QByteArray &file, QString &error);
+
+// Opens folder, a path followTrustedLinks resolved, for the save to work in:
+// every step is taken without following a link, so that no link put on the
+// way since the check is followed. Readable where the player may read it;
+// -1, with errno set, where it cannot be opened so.
+int openResolvedFolder(const QByteArray &folder);

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <functional>
 #include <sched.h>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -40,7 +41,7 @@ static void noteDiskCall(const char *call, int code, const struct stat &info)
 extern "C" {
 int __real_fdatasync(int fd);
 int __real_fsync(int fd);
-int __real_rename(const char *from, const char *to);
+int __real_renameat(int fromFolder, const char *from, int toFolder, const char *to);
 ssize_t __real_write(int fd, const void *data, size_t size);
 
 int __wrap_fdatasync(int fd)
@@ -55,11 +56,11 @@ int __wrap_fsync(int fd)
     noteDiskCall("fsync", ::fstat(fd, &info), info);
     return __real_fsync(fd);
 }
-int __wrap_rename(const char *from, const char *to)
+int __wrap_renameat(int fromFolder, const char *from, int toFolder, const char *to)
 {
     struct stat info;
-    noteDiskCall("rename", ::lstat(from, &info), info);
-    return __real_rename(from, to);
+    noteDiskCall("rename", ::fstatat(fromFolder, from, &info, AT_SYMLINK_NOFOLLOW), info);
+    return __real_renameat(fromFolder, from, toFolder, to);
 }
 ssize_t __wrap_write(int fd, const void *data, size_t size)
 {
