@@ -105,5 +105,10 @@ std::unique_ptr<QApplication> openDesktop(int &argc, char *argv[])
     qtMessages = qInstallMessageHandler(refuseWithoutDesktop);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(qtMessages);
+
+    // The dock and the task switcher tie the window to its menu entry by
+    // these: the entry's name on Wayland, its StartupWMClass on X11.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PYATNASHKI_DESKTOP_ID));
+    QCoreApplication::setApplicationName(QStringLiteral("pyatnashki"));
     return app;
 }

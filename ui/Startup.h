@@ -9,6 +9,7 @@
 // with the usage and gives 2. Nothing when the game is to start.
 std::optional<int> answerCommandLine(int argc, char *argv[]);
 
-// The application on the player's desktop; nothing, after a word to the
-// player, when there is no graphical desktop to show its windows on.
+// The application on the player's desktop, its windows named for the menu
+// entry the game was installed with; nothing, after a word to the player,
+// when there is no graphical desktop to show them on.
 std::unique_ptr<QApplication> openDesktop(int &argc, char *argv[]);

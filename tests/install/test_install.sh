@@ -65,6 +65,8 @@ checkEntry() {
     [ -z "$report" ] || fail "desktop-file-validate: $report"
     grep -qx 'Type=Application' "$entry" || fail "the entry is no application"
     grep -qx 'Name=Пятнашки' "$entry" || fail "the entry lacks the Russian name"
+    # The class the window gives X11, so the dock ties the two together.
+    grep -qx 'StartupWMClass=pyatnashki' "$entry" || fail "the entry does not name the window's class"
     # Inside the quotes, " ` $ and \ stand only escaped.
     [ -n "$(execArgument "$entry")" ] || fail "Exec is not one quoted argument"
     execArgument "$entry" | sed 's/\\.//g' | grep -q '[\"`$]' && fail "Exec leaves a character unescaped"
