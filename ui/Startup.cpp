@@ -74,9 +74,9 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     acceptQtOptions(parser);
 
     const bool parsed = parser.parse(QCoreApplication::arguments());
-    if (!parsed || !parser.positionalArguments().isEmpty()) {
-        const QString why = parsed ? QStringLiteral("Лишний аргумент «%1».").arg(parser.positionalArguments().first())
-                                   : parser.errorText();
+    const QStringList extra = parser.positionalArguments();
+    if (!parsed || !extra.isEmpty()) {
+        const QString why = parsed ? QStringLiteral("Лишний аргумент «%1».").arg(extra.first()) : parser.errorText();
         print(stderr, why + QStringLiteral("\n\n") + parser.helpText());
         return 2;
     }
