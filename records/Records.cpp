@@ -9,11 +9,11 @@
 
 namespace {
 
-const QString NamePrompt = QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?");
-const QString NotShown = QStringLiteral("Таблица рекордов не показана.");
-const QString NotEntered = QStringLiteral("Ваш результат не записан, таблица рекордов не показана.");
-const QString OldTableKept = QStringLiteral("Ваш результат не записан, в файле осталась прежняя таблица.");
-const QString RemoveLock = QStringLiteral("Удалите этот файл, и игра снова сможет сохранять рекорды. ");
+QString NamePrompt() { return QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?"); }
+QString NotShown() { return QStringLiteral("Таблица рекордов не показана."); }
+QString NotEntered() { return QStringLiteral("Ваш результат не записан, таблица рекордов не показана."); }
+QString OldTableKept() { return QStringLiteral("Ваш результат не записан, в файле осталась прежняя таблица."); }
+QString RemoveLock() { return QStringLiteral("Удалите этот файл, и игра снова сможет сохранять рекорды. "); }
 
 QString problem(const QString &what, const QString &path, const QString &reason, const QString &consequence)
 {
@@ -32,11 +32,11 @@ void Records::ShowRecords()
 
 void Records::EnterRecord(int16_t Moves)
 {
-    if (!readTable(NotEntered))
+    if (!readTable(NotEntered()))
         return;
     if (qualifies(Moves)) {
         const RecordTable asRead = Rec;
-        PlayerName = m_runtime.inputBox(NamePrompt);
+        PlayerName = m_runtime.inputBox(NamePrompt());
         placeResult(Moves);
         writeTable(asRead, Moves);
     }
@@ -47,7 +47,7 @@ void Records::EnterRecord(int16_t Moves)
 
 bool Records::ViewRecord()
 {
-    if (!readTable(NotShown)) {
+    if (!readTable(NotShown())) {
         m_view.unload();
         return false;
     }
@@ -109,9 +109,9 @@ bool Records::writeTable(const RecordTable &asRead, int16_t Moves)
     if (reviseTable(m_runtime, RecPath, revise, reason, &lockFile))
         return true;
     if (lockFile.isEmpty())
-        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept));
+        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept()));
     else
         m_runtime.warning(problem(QStringLiteral("Не удалось сохранить рекорды: мешает файл блокировки"), lockFile,
-                                  reason, RemoveLock + OldTableKept));
+                                  reason, RemoveLock() + OldTableKept()));
     return false;
 }

@@ -31,7 +31,12 @@ FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     centreOnScreen(this);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // The widgets' own teardown, after this, moves the focus: the mark's
+    // slot must not run on a window that is no longer a FrmMain.
+    disconnect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
+}
 
 void FrmMain::showEvent(QShowEvent *event)
 {

@@ -10,18 +10,23 @@
 class ImageCell : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QString Tag READ tag WRITE setTag)
+    Q_PROPERTY(QString Tag READ tag WRITE setTag NOTIFY tagChanged)
 
 public:
     explicit ImageCell(QWidget *parent = nullptr);
 
     QString tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
+    void setTag(const QString &tag)
+    {
+        if (tag != m_tag)
+            emit tagChanged(m_tag = tag);
+    }
     void setPicture(const QPixmap &picture);
     const QPixmap &picture() const { return m_picture; }
 
 signals:
     void clicked();
+    void tagChanged(const QString &tag);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -91,12 +91,15 @@ std::vector<ShownWindow> Desk::windows(pid_t pid)
         XWindowAttributes a;
         if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
             continue;
-        ShownWindow w{children[i], QRect(a.x, a.y, a.width, a.height), QString(), a.override_redirect != 0};
+        ShownWindow w{children[i], QRect(a.x, a.y, a.width, a.height), QString(), a.override_redirect != 0,
+                      QByteArray()};
         // Xlib hands 32-bit items over as longs.
         const QByteArray owner = property(w.id, m_pid, XA_CARDINAL, 32);
         if (!w.popup && (owner.size() != sizeof(long) || *reinterpret_cast<const long *>(owner.constData()) != pid))
             continue;
         w.title = QString::fromUtf8(property(w.id, m_name, m_utf8, 8));
+        // WM_CLASS holds the instance, then the class, each ended by a null.
+        w.windowClass = property(w.id, XA_WM_CLASS, XA_STRING, 8).split('\0').value(1);
         shown.push_back(w);
     }
     if (children)

@@ -38,6 +38,7 @@ struct ShownWindow
     QRect rect; // on the screen; with no window manager also its frame
     QString title;
     bool popup = false; // override-redirect: a menu, no window of its own
+    QByteArray windowClass; // WM_CLASS's class: a menu entry's StartupWMClass names it
 };
 
 // Reads and drives the screen the way a user does: what is shown and

@@ -178,12 +178,17 @@ public:
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start(program, {});
         expect(m_process.waitForStarted(5000), QStringLiteral("could not start %1").arg(program));
-        waitFor([this] {
+        QByteArray windowClass;
+        waitFor([this, &windowClass] {
             for (const ShownWindow &w : desk->windows(pid()))
-                if (!w.popup && w.title == Title)
+                if (!w.popup && w.title == Title) {
                     m_main = w.id;
+                    windowClass = w.windowClass;
+                }
             return m_main != 0;
         }, QStringLiteral("the game's window «%1»").arg(Title), 8000);
+        // What the menu entries give as StartupWMClass, so the dock ties the window to them.
+        expect(windowClass == "pyatnashki", QStringLiteral("the window's class is «%1»").arg(QString::fromLatin1(windowClass)));
         const QRect rect = mainRect();
         expect(rect.width() == ClientSize.width() && rect.height() > ClientSize.height(),
                QStringLiteral("the main window is %1x%2; its client area alone is %3x%4 below a menu bar")

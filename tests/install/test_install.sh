@@ -33,6 +33,30 @@ checkStarts() {
     [ "$status" -eq 124 ] || fail "$1 ended at once with status $status"
 }
 
+# From a terminal with no desktop: the command line is answered in Russian
+# whatever the locale, and the game itself refuses with a word, not a core dump.
+checkCommandLine() {
+    local program=$1 out status version
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C timeout 10 "$program" "$@" 2>&1; }
+    out=$(bare --version) || fail "--version ended with status $?"
+    [ "$out" = "Пятнашки $version" ] || fail "--version printed: $out"
+    out=$(bare --help) || fail "--help ended with status $?"
+    grep -q '^Использование: .*pyatnashki' <<<"$out" && grep -q -- '-v, --version' <<<"$out" ||
+        fail "--help printed: $out"
+    status=0 && out=$(bare --bogus) || status=$?
+    [ "$status" -eq 2 ] && grep -q '«bogus»' <<<"$out" && grep -q '^Использование' <<<"$out" ||
+        fail "an unknown option gave status $status and: $out"
+    # No display at all, and one that cannot be reached.
+    local how
+    for how in "-u DISPLAY" "DISPLAY=$work/no-display:0"; do
+        status=0 && out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $how LC_ALL=C timeout 10 "$program" 2>&1) ||
+            status=$?
+        [ "$status" -eq 1 ] && grep -q 'нужен графический рабочий стол' <<<"$out" ||
+            fail "with $how the game gave status $status and: $out"
+    done
+}
+
 checkEntry() {
     local folder=$1 entry=$1/pyatnashki.desktop
     [ -f "$entry" ] || fail "no menu entry in $folder"
@@ -41,6 +65,8 @@ checkEntry() {
     [ -z "$report" ] || fail "desktop-file-validate: $report"
     grep -qx 'Type=Application' "$entry" || fail "the entry is no application"
     grep -qx 'Name=Пятнашки' "$entry" || fail "the entry lacks the Russian name"
+    # The class the window gives X11, so the dock ties the two together.
+    grep -qx 'StartupWMClass=pyatnashki' "$entry" || fail "the entry does not name the window's class"
     # Inside the quotes, " ` $ and \ stand only escaped.
     [ -n "$(execArgument "$entry")" ] || fail "Exec is not one quoted argument"
     execArgument "$entry" | sed 's/\\.//g' | grep -q '[\"`$]' && fail "Exec leaves a character unescaped"
@@ -60,6 +86,7 @@ for file in pyatnashki pyatnashki.png LICENSE add-to-menu; do
     [ -f "$installed/$file" ] || fail "$file not installed"
 done
 checkEntry "$installed"
+checkCommandLine "$installed/pyatnashki"
 
 # The archive holds the folder without an entry, which would name the packer's paths.
 cpack --config "$build/CPackConfig.cmake" -B "$work/pack" >/dev/null
