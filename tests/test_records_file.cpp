@@ -172,8 +172,10 @@ struct LinkedFolders
     }
 };
 
-// Exit status of a child that could not make the disk it was to fill.
-constexpr int NoDisk = 77;
+// Exit statuses of a child that could not make the disk it was to fill: in
+// general, for want of a mount namespace, and because / is no mount point
+// whose mounts could be kept private (as in a chroot).
+constexpr int NoDisk = 77, NoNamespace = 78, NoPrivateRoot = 79;
 
 bool writeText(const char *path, const QByteArray &text)
 {
@@ -182,8 +184,9 @@ bool writeText(const char *path, const QByteArray &text)
 }
 
 // A small file system of this process's own over folder: as root, or as
-// anyone where user namespaces are allowed.
-bool mountSmallDisk(const QString &folder)
+// anyone where user namespaces are allowed. Returns 0 or the exit status
+// that says why not.
+int mountSmallDisk(const QString &folder)
 {
     const uid_t uid = ::getuid();
     const gid_t gid = ::getgid();
@@ -191,12 +194,14 @@ bool mountSmallDisk(const QString &folder)
         if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !writeText("/proc/self/setgroups", "deny")
             || !writeText("/proc/self/uid_map", QByteArray::number(uid) + " " + QByteArray::number(uid) + " 1")
             || !writeText("/proc/self/gid_map", QByteArray::number(gid) + " " + QByteArray::number(gid) + " 1"))
-            return false;
+            return NoNamespace;
     } else if (::unshare(CLONE_NEWNS) != 0) {
-        return false;
+        return NoNamespace;
     }
-    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-           && ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=256k") == 0;
+    // Else the small disk would show in every other namespace sharing these mounts.
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return NoPrivateRoot;
+    return ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=256k") == 0 ? 0 : NoDisk;
 }
 
 // Fills the disk under folder until only `room` bytes are left.
@@ -501,8 +506,8 @@ private slots:
         int status = 0;
         const QByteArray report = inChild(
             [&] {
-                if (!sizeLimit && !mountSmallDisk(folder.path()))
-                    ::_exit(NoDisk);
+                if (const int noDisk = sizeLimit ? 0 : mountSmallDisk(folder.path()))
+                    ::_exit(noDisk);
                 QFile file(path);
                 if (!file.open(QIODevice::WriteOnly) || file.write(before) != before.size() || !file.flush())
                     ::_exit(NoDisk);
@@ -522,8 +527,14 @@ private slots:
                 return out;
             },
             status);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == NoNamespace)
+            QSKIP("cannot make a small file system here: no mount namespace of its own "
+                  "(that needs root or user namespaces)");
+        if (WIFEXITED(status) && WEXITSTATUS(status) == NoPrivateRoot)
+            QSKIP("cannot make a small file system here: / is no mount point, so a mount could not be "
+                  "kept from the rest of the system (a chroot? bind-mount its folder onto itself)");
         if (WIFEXITED(status) && WEXITSTATUS(status) == NoDisk)
-            QSKIP("cannot make a small file system here: not root and no user namespaces");
+            QSKIP("cannot make a small file system here");
         QCOMPARE(status, 0);
         bool stored = true;
         QString error;

@@ -1,6 +1,7 @@
 // The real program on a real X server: started from a folder of its own,
 // read from the screen and played with XTest's mouse and keyboard, as a
-// player would.
+// player would. The package's own test (debian/tests) plays the installed
+// program with it too.
 #include "Solver.h"
 #include "XDesk.h"
 #include "support/PixelDiff.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
@@ -147,8 +149,24 @@ int textMismatch(const QImage &shot, const QRect &area, const QString &text, con
 // A few edge pixels may come out differently; another word or number differs in many.
 constexpr int TextTolerance = 3;
 
-// A copy of the program in a fresh folder of its own, so the Records.dat
-// beside it is its own too, started on the private screen.
+// The installed program to play where it stands, if PYATNASHKI_INSTALLED
+// names one; otherwise the one just built.
+QString installed()
+{
+    return qEnvironmentVariable("PYATNASHKI_INSTALLED");
+}
+
+// What lies beside a program, to show that playing wrote nothing there.
+QStringList besideProgram(const QString &program)
+{
+    if (program.isEmpty())
+        return {};
+    return QFileInfo(program).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The game started on the private screen with a fresh folder of its own:
+// the built program is copied into it and keeps its Records.dat there; an
+// installed one runs from its place with the folder as the player's home.
 class Game
 {
 public:
@@ -161,17 +179,22 @@ public:
     void start()
     {
         expect(m_folder.isValid(), QStringLiteral("no temporary folder"));
-        const QString program = m_folder.filePath(QStringLiteral("pyatnashki"));
-        expect(QFile::copy(QStringLiteral(PYATNASHKI_PROGRAM), program),
-               QStringLiteral("could not copy %1 to %2").arg(QStringLiteral(PYATNASHKI_PROGRAM), program));
-        // Our screen and xcb, whatever the test was started with.
+        QString program = installed();
+        if (program.isEmpty()) {
+            program = m_folder.filePath(QStringLiteral("pyatnashki"));
+            expect(QFile::copy(QStringLiteral(PYATNASHKI_PROGRAM), program),
+                   QStringLiteral("could not copy %1 to %2").arg(QStringLiteral(PYATNASHKI_PROGRAM), program));
+        }
+        // Our screen and xcb, whatever the test was started with, and for an
+        // installed game our folder as the home its records go to.
         QStringList env = QProcess::systemEnvironment();
         env.removeIf([](const QString &v) {
-            static const QRegularExpression ours(QStringLiteral("^(QT_|LC_|LANG=|DISPLAY=|XAUTHORITY=|WAYLAND_)"));
+            static const QRegularExpression ours(
+                QStringLiteral("^(QT_|LC_|LANG=|DISPLAY=|XAUTHORITY=|WAYLAND_|HOME=|XDG_DATA_HOME=)"));
             return ours.match(v).hasMatch();
         });
         env << QStringLiteral("DISPLAY=") + display << QStringLiteral("QT_QPA_PLATFORM=xcb")
-            << QStringLiteral("LANG=C");
+            << QStringLiteral("LANG=C") << QStringLiteral("HOME=") + m_folder.path();
         tieToTest(m_process);
         m_process.setEnvironment(env);
         m_process.setWorkingDirectory(m_folder.path());
@@ -195,7 +218,11 @@ public:
                    .arg(rect.width()).arg(rect.height()).arg(ClientSize.width()).arg(ClientSize.height()));
     }
 
-    QString file(const QString &name) const { return m_folder.filePath(name); }
+    QString recordsFile() const
+    {
+        return m_folder.filePath(installed().isEmpty() ? QStringLiteral("Records.dat")
+                                                       : QStringLiteral(".local/share/pyatnashki/Records.dat"));
+    }
     pid_t pid() const { return pid_t(m_process.processId()); }
     XId main() const { return m_main; }
 
@@ -456,6 +483,7 @@ private slots:
     void aWonGameEntersTheRecordsTable()
     {
         run([] {
+            const QStringList beside = besideProgram(installed());
             Game game;
             game.start();
             Board board = game.waitForDeal();
@@ -506,15 +534,20 @@ private slots:
                 solved[i] = i + 1;
             game.waitForBoardAndCounter(solved, moves, QStringLiteral("after the win,"));
 
-            QFile file(game.file(QStringLiteral("Records.dat")));
+            QFile file(game.recordsFile());
             expect(file.open(QIODevice::ReadOnly),
-                   QStringLiteral("no Records.dat beside the program: %1").arg(file.errorString()));
+                   QStringLiteral("no %1: %2").arg(file.fileName(), file.errorString()));
             const QByteArray bytes = file.readAll();
             // The first place, the count little-endian, then four empty places.
             const QByteArray expected = PlayerNameBytes + char(moves & 0xFF) + char(moves >> 8) + QByteArray(48, '\0');
             expect(bytes == expected, QStringLiteral("Records.dat holds\n  %1\nrather than\n  %2")
                                           .arg(QString::fromLatin1(bytes.toHex(' ')),
                                                QString::fromLatin1(expected.toHex(' '))));
+            if (!installed().isEmpty())
+                expect(besideProgram(installed()) == beside,
+                       QStringLiteral("playing wrote beside %1: the folder held\n  %2\nand now holds\n  %3")
+                           .arg(installed(), beside.join(QLatin1Char(' ')),
+                                besideProgram(installed()).join(QLatin1Char(' '))));
 
             desk->askToClose(game.main());
             game.expectExitStatusZero(QStringLiteral("the close box after the win"));
