@@ -7,7 +7,6 @@
 #include "support/PixelDiff.h"
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
-#include "ui/FocusRing.h"
 #include "ui/FrmAbout.h"
 #include "ui/FrmHelp.h"
 #include "ui/FrmMain.h"
@@ -345,7 +344,8 @@ private slots:
             const QRect title = bar->actionGeometry(bar->actions().first()).translated(bar->mapTo(window.get(), QPoint()));
             band = QRegion(title.adjusted(1, 1, -1, -1)) - QRegion(title.adjusted(3, 3, -3, -3));
         } else {
-            band = focusRingAround(QRect(focused->mapTo(window.get(), QPoint()), focused->size()));
+            const QRect button(focused->mapTo(window.get(), QPoint()), focused->size());
+            band = QRegion(button.adjusted(-3, -3, 3, 3)) - QRegion(button.adjusted(-1, -1, 1, 1));
         }
         const QImage marked = window->grab().toImage();
         QApplication::focusWidget()->clearFocus();
