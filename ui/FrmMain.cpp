@@ -167,8 +167,13 @@ void FrmMain::tell(QWidget *control)
         return;
     }
     // A screen reader reads a control as the focus comes to it, and never the
-    // same one twice in a row: under a fresh identity it is read again.
-    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(control)));
+    // same one twice in a row: under a fresh identity it is read again. Its
+    // cells take fresh ones too, or the reader, still knowing them as children
+    // of the old one, would name the board again at the next slide.
+    QList<QWidget *> renewed = control->findChildren<QWidget *>();
+    renewed << control;
+    for (QWidget *widget : std::as_const(renewed))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
     QAccessibleEvent focus(control, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
