@@ -274,10 +274,12 @@ void FrmMain::describeBoard()
 void FrmMain::setCounter(const QString &text)
 {
     Label2->setText(text);
-    // The count is set last in a deal and a move: the readings follow both.
+    // The count is set last in a move, and the board opened last in a deal:
+    // the readings follow each once.
+    if (m_dealing)
+        return;
     describeBoard();
-    if (!m_dealing)
-        nameCells();
+    nameCells();
 }
 
 void FrmMain::setBoardEnabled(bool enabled)
