@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTimer>
 
 FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
@@ -131,6 +132,7 @@ bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
     // Nothing to slide: the board's edge, where the blank says where it is,
     // or a won board, which says it is solved.
     QApplication::beep();
+    nameCells(); // a deal's a moment ago may not be yet
     const int16_t blank = m_game.blankCell();
     tell(m_boardOpen && blank >= 0 ? static_cast<QWidget *>(ImgP[blank]) : FrmPole);
     return true;
@@ -149,15 +151,19 @@ void FrmMain::Mnu5_Click() { ExitProga(); }
 void FrmMain::NewGame()
 {
     // A deal in play is heard: the focus goes to the board, which reads the new
-    // position. The cells are named only after that: a screen reader takes every
-    // renamed cell before the focus, which held the reading back by a second or two.
+    // position. The cells are renamed only a moment later: a screen reader takes
+    // every renamed cell before the focus, which held the reading back by a second
+    // or two. A key before then renames them first.
     m_dealing = true;
     m_game.NewGame();
     m_dealing = false;
-    if (isVisible())
-        tell(FrmPole);
     markLanded(-1);
-    nameCells();
+    if (!isVisible()) {
+        nameCells();
+        return;
+    }
+    tell(FrmPole);
+    QTimer::singleShot(400, this, [this] { nameCells(); });
 }
 
 void FrmMain::tell(QWidget *control)
