@@ -32,9 +32,8 @@ bool FocusRing::eventFilter(QObject *watched, QEvent *event)
                 for (const QRect &part : focusRingAround(control->geometry()))
                     painter.fillRect(part, FocusBlue);
             }
-    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
-        auto *control = static_cast<QWidget *>(watched);
-        m_container->update(focusRingAround(control->geometry()));
+    } else if ((type == QEvent::FocusIn || type == QEvent::FocusOut) && watched != m_container) {
+        m_container->update(focusRingAround(static_cast<QWidget *>(watched)->geometry()));
     }
     return QObject::eventFilter(watched, event);
 }
