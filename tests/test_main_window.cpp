@@ -6,6 +6,7 @@
 #include "ui/Artwork.h"
 #include "ui/FrmMain.h"
 #include "ui/ImageCell.h"
+#include "ui/Spoken.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -57,12 +58,32 @@ struct MainWindow
     void click(int i) const { QTest::mouseClick(cell(i), Qt::LeftButton, {}, QPoint(25, 25)); }
 };
 
-// What a screen reader says as the focus lands: the focused control's name and
-// description. (Headless, Qt sends no accessibility events, so this reads them.)
+QString reading(const QAccessibleInterface *control)
+{
+    return control->text(QAccessible::Name) + QStringLiteral(", ") + control->text(QAccessible::Description);
+}
+
+// What a screen reader says as the focus lands: the focused control's name and description.
 QString heard()
 {
-    const QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
-    return focused->text(QAccessible::Name) + QStringLiteral(", ") + focused->text(QAccessible::Description);
+    return reading(QAccessible::queryAccessibleInterface(QApplication::focusWidget()));
+}
+
+QAccessible::Id identity(QWidget *control)
+{
+    return QAccessible::uniqueId(QAccessible::queryAccessibleInterface(control));
+}
+
+// What a screen reader says after a key: it reads a control as the focus comes
+// to it, unless it has just read that very one (the same control under the
+// same identity); then it says nothing.
+QString heardAfter(QWidget *to, Qt::Key key)
+{
+    QWidget *before = QApplication::focusWidget();
+    const QAccessible::Id id = identity(before);
+    QTest::keyClick(to, key);
+    QWidget *now = QApplication::focusWidget();
+    return now == before && identity(now) == id ? QString() : heard();
 }
 
 void activate(QWidget *window)
@@ -203,14 +224,15 @@ private slots:
         // that just slid Tab goes on to the first button, Shift+Tab back.
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
         QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("Игровое поле"));
-        // Rung in blue while the keyboard holds it there, not after a click.
+        // Rung in blue while it holds the focus, brought by a key or a click.
         QWidget *board = m.find(QStringLiteral("FrmPole"));
         const auto ringed = [board] { return board->grab().toImage().pixelColor(5, 100) == QColor(0, 0, 255); };
         QVERIFY(ringed());
         m.click(13);
-        QVERIFY(!ringed());
+        QVERIFY(ringed());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("CmdNew"));
+        QVERIFY(!ringed());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
     }
@@ -240,9 +262,10 @@ private slots:
         QCOMPARE(m.counter(), QStringLiteral("1"));
     }
 
-    void aWonBoardTakesNoClicksUntilANewDeal()
+    void aWonBoardTakesNoClicksUntilANewDealYetSaysItIsSolved()
     {
         MainWindow m;
+        activate(m.window.get());
         QString shown;
         onNextModal([&shown](QWidget *records) {
             shown = records ? records->windowTitle() : QString();
@@ -253,10 +276,21 @@ private slots:
         QCOMPARE(shown, QStringLiteral("Рекордсмены"));
         QCOMPARE(m.position(), Solved);
         QCOMPARE(m.counter(), QStringLiteral("1"));
-        QVERIFY(!m.find(QStringLiteral("FrmPole"))->isEnabled());
         // The solved board stays in full colour.
         QVERIFY(showsTile(m.cell(0), 1));
         m.click(14);
+        QCOMPARE(m.position(), Solved);
+        // It holds the focus and its Tab stop, and says that it is solved and in how many moves;
+        // an arrow there says so again.
+        activate(m.window.get());
+        const QString solved = QStringLiteral("Игровое поле, Головоломка решена за 1 ход, «Новая» сдаёт новую игру. "
+                                              "Ряд 1: 1, 2, 3, 4. Ряд 2: 5, 6, 7, 8. Ряд 3: 9, 10, 11, 12. "
+                                              "Ряд 4: 13, 14, 15, пустая клетка");
+        QCOMPARE(heard(), solved);
+        m.find(QStringLiteral("CmdExit"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(heard(), solved);
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_Left), solved);
         QCOMPARE(m.position(), Solved);
 
         m.runtime.randomValues.clear();
@@ -333,9 +367,11 @@ private slots:
         press(Qt::Key_Left);
         press(Qt::Key_Left); // tile 11 from the right
         QCOMPARE(m.position(), QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 . / 13 14 15 12"));
-        press(Qt::Key_Left); // nothing right of the blank
+        // Nothing right of the blank: no move, and the blank says where it is, each time.
+        const QString edge = QStringLiteral("пустая клетка, ряд 3, столбец 4");
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_Left), edge);
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_Left), edge);
         QCOMPARE(m.counter(), QStringLiteral("5"));
-        QCOMPARE(heard(), QStringLiteral("11, ряд 3, столбец 3, ход 5"));
 
         QString shown;
         onNextModal([&shown](QWidget *records) {
@@ -353,19 +389,114 @@ private slots:
         QCOMPARE(m.counter(), QStringLiteral("6"));
     }
 
+    void arrowsLeaveTheBoardAloneWhileTheMenuBarIsSelected()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        activate(m.window.get());
+        // Alt with the pointer over the bar's empty end: no title is under the selection.
+        QMenuBar *bar = m.window->menuBar();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        QVERIFY(bar->hasFocus());
+        QTest::mouseMove(m.window->windowHandle(), bar->mapTo(m.window.get(), QPoint(bar->width() - 5, bar->height() / 2)));
+        QVERIFY(!bar->activeAction());
+        const QString position = m.position();
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+            QTest::keyClick(bar, key);
+        QCOMPARE(m.position(), position);
+        QCOMPARE(m.counter(), QStringLiteral("0"));
+    }
+
+    void f5ReadsTheCountAndThePositionAgainFromAnyTile()
+    {
+        MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        activate(m.window.get());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), m.cell(10));
+        const QString board = QStringLiteral("Игровое поле, Ход 1. Ряд 1: 1, 2, 3, 4. Ряд 2: 5, 6, пустая клетка, 8. "
+                                             "Ряд 3: 9, 10, 7, 11. Ряд 4: 13, 14, 15, 12");
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_F5), board);
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_F5), board);
+        QCOMPARE(m.counter(), QStringLiteral("1"));
+    }
+
+    void enterAndSpacePressTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opens"); // a window's title, or empty
+        const QList<QPair<const char *, const char *>> buttons{
+            {"CmdNew", ""}, {"CmdRecord", "Рекордсмены"}, {"CmdHelp", "Правила игры"}, {"CmdExit", ""}};
+        for (const auto &[button, opens] : buttons) {
+            QTest::addRow("%s Return", button) << button << int(Qt::Key_Return) << opens;
+            QTest::addRow("%s keypad Enter", button) << button << int(Qt::Key_Enter) << opens;
+            QTest::addRow("%s space", button) << button << int(Qt::Key_Space) << opens;
+        }
+    }
+    void enterAndSpacePressTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(QString, opens);
+        MainWindow m;
+        activate(m.window.get());
+        m.find(button)->setFocus();
+        QString shown;
+        bool watched = opens.isEmpty();
+        if (!watched)
+            onNextModal([&](QWidget *window) {
+                watched = true;
+                shown = window ? window->windowTitle() : QString();
+                if (window)
+                    window->close();
+            }, 300);
+        m.runtime.msgBoxAnswers = {Runtime::No};
+        const Qt::KeyboardModifiers keypad = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), keypad);
+        QTRY_VERIFY(watched); // the watch for a window ends, whether one opened or not
+        QCOMPARE(shown, opens);
+        QCOMPARE(m.runtime.reseeds, button == QLatin1String("CmdNew") ? 2 : 1);
+        QCOMPARE(m.runtime.msgBoxPrompts.size(), button == QLatin1String("CmdExit") ? 1 : 0);
+    }
+
+    void movesAreCountedInRussian_data()
+    {
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<QString>("spoken");
+        for (const auto &[moves, spoken] : QList<QPair<int, const char *>>{
+                 {1, "1 ход"}, {2, "2 хода"}, {5, "5 ходов"}, {11, "11 ходов"}, {12, "12 ходов"},
+                 {14, "14 ходов"}, {21, "21 ход"}, {22, "22 хода"}, {111, "111 ходов"}})
+            QTest::addRow("%d", moves) << moves << QString::fromUtf8(spoken);
+    }
+    void movesAreCountedInRussian()
+    {
+        QFETCH(int, moves);
+        QFETCH(QString, spoken);
+        QCOMPARE(movesSpoken(moves), spoken);
+    }
+
     void newGameFromTheMenuDealsWithoutAQuestion()
     {
         MainWindow m(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
         activate(m.window.get());
         m.click(6);
         QCOMPARE(m.counter(), QStringLiteral("1"));
+        const std::vector<float> draws = drawsFor(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 11 . / 13 14 15 12"));
+        m.runtime.randomValues.assign(draws.begin(), draws.end());
         m.item(QStringLiteral("Mnu3"))->trigger();
         QCOMPARE(m.counter(), QStringLiteral("0"));
         // The deal is heard: the focus goes to the board, which reads the new position.
-        QVERIFY(heard().startsWith(QStringLiteral("Игровое поле, Ход 0. Ряд 1: ")));
+        QCOMPARE(heard(), QStringLiteral("Игровое поле, Ход 0. Ряд 1: 1, 2, 3, 4. Ряд 2: 5, 6, 7, 8. "
+                                         "Ряд 3: 9, 10, 11, пустая клетка. Ряд 4: 13, 14, 15, 12"));
         // No cell keeps the last game's count.
         QCOMPARE(m.cell(10)->accessibleDescription(), QStringLiteral("ряд 3, столбец 3"));
-        QCOMPARE(m.runtime.reseeds, 2);
+        // The cells are renamed a moment after the deal; a key at once finds the blank named already.
+        QCOMPARE(heardAfter(QApplication::focusWidget(), Qt::Key_Left), QStringLiteral("пустая клетка, ряд 3, столбец 4"));
+        // Untouched, they are renamed all the same.
+        const std::vector<float> again = drawsFor(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        m.runtime.randomValues.assign(again.begin(), again.end());
+        m.item(QStringLiteral("Mnu3"))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(m.cell(10)->accessibleName(), QStringLiteral("пустая клетка"), 2000);
+        QCOMPARE(m.runtime.reseeds, 3);
         QVERIFY(m.runtime.msgBoxPrompts.isEmpty());
     }
 

@@ -16,7 +16,10 @@
 #include <QLabel>
 #include <QMap>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -95,6 +98,17 @@ bool rowIs(const Shot &shot, int deviceY, int left, int width, const QColor &wan
             return false;
     }
     return true;
+}
+
+// The contrast ratio of two colours, as the accessibility guidelines measure it (1 to 21).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 template<typename T = QWidget>
@@ -294,6 +308,58 @@ private slots:
         const QRect cup = records.placeOf(child(records, "Image1"));
         fault = pictureFault(records, cup, cupPicture(cup.size(), m_dpr), cupPicture(cup.size()));
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
+    // The focused control carries a mark at least two pixels wide all round whose
+    // pixels differ from the same pixels unfocused by 3:1 or more: on «Новая» as the
+    // game opens, on «Ok!» as the rules open (no Tab needed), on the menu title Alt selects.
+    void theFocusIsMarkedTwoPixelsWideAtThreeToOne_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("Новая at launch") << "main";
+        QTest::newRow("Ok! of the rules") << "rules";
+        QTest::newRow("menu title after Alt") << "menu";
+    }
+    void theFocusIsMarkedTwoPixelsWideAtThreeToOne()
+    {
+        QFETCH(QString, where);
+        std::unique_ptr<QWidget> window;
+        if (where == QLatin1String("rules"))
+            window = std::make_unique<FrmHelp>();
+        else
+            window = std::make_unique<FrmMain>(m_runtime);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QPushButton *>(focused));
+        // The band it must cover, in the window's pixels: round a button, one pixel
+        // clear of it; on the selected title, just inside its edge (the style's
+        // highlight leaves the last device pixel of a dense screen).
+        QRegion band;
+        if (where == QLatin1String("menu")) {
+            QTest::keyClick(focused, Qt::Key_Alt);
+            QMenuBar *bar = static_cast<QMainWindow *>(window.get())->menuBar();
+            QVERIFY(bar->hasFocus());
+            const QRect title = bar->actionGeometry(bar->actions().first()).translated(bar->mapTo(window.get(), QPoint()));
+            band = QRegion(title.adjusted(1, 1, -1, -1)) - QRegion(title.adjusted(3, 3, -3, -3));
+        } else {
+            const QRect button(focused->mapTo(window.get(), QPoint()), focused->size());
+            band = QRegion(button.adjusted(-3, -3, 3, 3)) - QRegion(button.adjusted(-1, -1, 1, 1));
+        }
+        const QImage marked = window->grab().toImage();
+        QApplication::focusWidget()->clearFocus();
+        const QImage plain = window->grab().toImage();
+        const QString file = QDir::current().filePath(QStringLiteral("pixels-focus-%1-%2x.png").arg(where).arg(m_dpr));
+        for (const QRect &part : band)
+            for (int y = part.top() * m_dpr; y < (part.bottom() + 1) * m_dpr; ++y)
+                for (int x = part.left() * m_dpr; x < (part.right() + 1) * m_dpr; ++x)
+                    if (contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)) < 3) {
+                        marked.save(file);
+                        QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 changes only %3:1; see %4")
+                                             .arg(x).arg(y).arg(contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)), 0, 'f', 2)
+                                             .arg(file)));
+                    }
     }
 
     void windowIconsAreDrawnForTheScreen()

@@ -1,6 +1,7 @@
 #include "platform/ScriptedRuntime.h"
 #include "support/BoardText.h"
 #include "ui/Appearance.h"
+#include "ui/FocusRing.h"
 #include "ui/FrmMain.h"
 #include "ui/ImageCell.h"
 
@@ -99,8 +100,9 @@ private slots:
     {
         ShownWindow w(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
         const QWidget *counter = w.window->findChild<QLabel *>(QStringLiteral("Label2"));
-        // The focus follows the tile: the button that had it redraws without its focus frame.
+        // The focus follows the tile: the button that had it loses its ring, the board gains its own.
         const QWidget *focused = w.window->focusWidget();
+        const QWidget *board = w.cell(0)->parentWidget();
         w.click(6); // tile 7 down into the blank
         QCOMPARE(w.cell(6)->tag(), QStringLiteral("16"));
 
@@ -109,7 +111,9 @@ private slots:
         for (int i = 0; i < 16; ++i)
             if (i != 6 && i != 10)
                 QVERIFY2(w.log->of(w.cell(i)).isEmpty(), qPrintable(QStringLiteral("cell %1 repainted").arg(i)));
-        const QRegion changed = w.area(w.cell(6)) + w.area(w.cell(10)) + w.area(counter) + w.area(focused);
+        const QRegion rings = focusRingAround(focused->geometry()).translated(focused->parentWidget()->mapTo(w.window.get(), QPoint()))
+                              + focusRingAround(board->childrenRect()).translated(board->mapTo(w.window.get(), QPoint()));
+        const QRegion changed = w.area(w.cell(6)) + w.area(w.cell(10)) + w.area(counter) + w.area(focused) + rings;
         QCOMPARE(w.log->outside(changed), QStringList());
     }
 

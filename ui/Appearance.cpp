@@ -1,9 +1,15 @@
 #include "ui/Appearance.h"
 
+#include "ui/FocusRing.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QStyleFactory>
 #include <QTranslator>
 
@@ -17,11 +23,43 @@ QFont designFont(int pixelSize, bool bold)
     return font;
 }
 
+namespace {
+
+// Fusion, but a menu title the keyboard selected (Alt) shows selected, not
+// only one whose menu is open; and a selected menu bar with no title under
+// the selection (the pointer over its empty end) is ringed as a control
+// with the focus is.
+class GameStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *bar = qobject_cast<const QMenuBar *>(widget);
+        const bool selectedBar = bar && bar->hasFocus();
+        if (element == CE_MenuBarItem && selectedBar && (option->state & State_Selected)) {
+            QStyleOptionMenuItem shown = *qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+            shown.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_MenuBarEmptyArea && selectedBar && !bar->activeAction())
+            for (const QRect &part : focusRingAround(option->rect.adjusted(3, 3, -3, -3)))
+                painter->fillRect(part, FocusBlue);
+    }
+};
+
+} // namespace
+
 void applyAppearance()
 {
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
-        QApplication::setPalette(fusion->standardPalette());
+        auto *style = new GameStyle(fusion);
+        QApplication::setStyle(style);
+        QApplication::setPalette(style->standardPalette());
     }
     QApplication::setFont(designFont(11));
 

@@ -9,7 +9,8 @@
 QFont designFont(int pixelSize, bool bold = false);
 
 // One look and one language on every desktop: the Fusion style with its
-// standard palette, the windows' standard font (the design face at 8.25 pt),
+// standard palette (a menu title selected from the keyboard shown selected),
+// the windows' standard font (the design face at 8.25 pt),
 // and Qt's own texts in Russian. Call once after the application object exists.
 void applyAppearance();
 

@@ -1,5 +1,7 @@
 #include "ui/BoardFrame.h"
 
+#include "ui/FocusRing.h"
+
 #include <QPainter>
 
 void BoardFrame::setFocusMark(bool shown)
@@ -12,9 +14,8 @@ void BoardFrame::setFocusMark(bool shown)
 
 QRegion BoardFrame::ring() const
 {
-    // Two pixels wide, one pixel clear of the cells on every side.
-    const QRect cells = childrenRect();
-    return QRegion(cells.adjusted(-3, -3, 3, 3)) - QRegion(cells.adjusted(-1, -1, 1, 1));
+    // In the gap between the cells and the frame's edge.
+    return focusRingAround(childrenRect());
 }
 
 void BoardFrame::paintEvent(QPaintEvent *event)
@@ -24,5 +25,5 @@ void BoardFrame::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     for (const QRect &part : ring())
-        painter.fillRect(part, QColor(0, 0, 255));
+        painter.fillRect(part, FocusBlue);
 }

@@ -1,5 +1,6 @@
 #include "ui/FixedDialog.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Placement.h"
 
 #include <QKeyEvent>
@@ -15,6 +16,8 @@ FixedDialog::FixedDialog(const char *name, const QString &caption, QSize clientS
                    | Qt::WindowCloseButtonHint);
     setFixedSize(clientSize);
     centreOnScreen(this);
+    // Made before any control, so it is gone before they are.
+    m_focusRing = new FocusRing(this);
 }
 
 QPushButton *FixedDialog::makeCloseButton(const char *name, const QString &text, QRect place)
@@ -25,6 +28,7 @@ QPushButton *FixedDialog::makeCloseButton(const char *name, const QString &text,
     m_closeButton->setAutoDefault(false);
     m_closeButton->setDefault(false);
     m_closeButton->setFocus();
+    m_focusRing->watch(m_closeButton);
     return m_closeButton;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class FocusRing;
 class QKeyEvent;
 class QPushButton;
 class QShowEvent;
@@ -16,13 +17,14 @@ public:
     FixedDialog(const char *name, const QString &caption, QSize clientSize, QWidget *parent);
 
 protected:
-    // The window's one button: it holds the focus and takes Enter and space,
-    // yet is neither the default nor the cancel button.
+    // The window's one button: it holds the focus, ringed however it got it,
+    // and takes Enter and space, yet is neither the default nor the cancel button.
     QPushButton *makeCloseButton(const char *name, const QString &text, QRect place);
 
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    FocusRing *m_focusRing = nullptr;
     QPushButton *m_closeButton = nullptr;
 };

@@ -36,9 +36,9 @@ FrmAbout::FrmAbout(QWidget *parent)
 
     Line1 = makeLine("Line1", 120, 2280, 3960, this);
 
-    // Read whole when it opens: screen readers skip a dialog's short lines.
-    setAccessibleDescription(spokenLines(
-        {Label1->text(), Label2->text(), Label3->text(), Label5->text(), Label6->text(), Label4->text()}));
+    // A screen reader reads the longer lines itself as the window opens; the short ones it would skip follow.
+    setAccessibleDescription(spokenLines(unreadLines(
+        {Label1->text(), Label2->text(), Label3->text(), Label5->text(), Label6->text(), Label4->text()})));
     connect(CmdClose, &QPushButton::clicked, this, &FrmAbout::CmdClose_Click);
 }
 

@@ -47,12 +47,14 @@ FrmHelp::FrmHelp(QWidget *parent)
     Line1 = makeLine("Line1", 120, 1200, 3480, this);
     Line2 = makeLine("Line2", 120, 3960, 3480, this);
 
-    // Read whole when it opens, with how the keyboard plays, which the page leaves to the eye.
+    // A screen reader reads the title and the rules as the window opens; after
+    // them come how the keyboard plays, which the page leaves to the eye, and
+    // the short wish it would skip.
     setAccessibleDescription(spokenLines(
-        {Label1->text(), Label2->text(), Label3->text(), Label4->text(),
-         QStringLiteral("Клавиша со стрелкой сдвигает в свою сторону фишку, стоящую рядом с пустой клеткой; "
-                        "клавиша Tab доводит до игрового поля, которое читает всю позицию"),
-         Label5->text()}));
+        QStringList{QStringLiteral("Клавиша со стрелкой сдвигает в свою сторону фишку, стоящую рядом с пустой "
+                                   "клеткой; клавиша Tab доводит до игрового поля, которое читает всю позицию; "
+                                   "F5 читает её снова с любой фишки")}
+        + unreadLines({Label5->text()})));
 
     connect(Command1, &QPushButton::clicked, this, &FrmHelp::Command1_Click);
 }

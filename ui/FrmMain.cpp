@@ -10,12 +10,14 @@
 #include "ui/PictureButton.h"
 #include "ui/Spoken.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTimer>
 
 FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     : QMainWindow(parent),
@@ -51,10 +53,7 @@ void FrmMain::showEvent(QShowEvent *event)
 void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
-        connect(ImgP[i], &ImageCell::clicked, this, [this, i] {
-            m_keyboardOnBoard = false;
-            ImgP_Click(i);
-        });
+        connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
     connect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
     // The arrows play whichever control of the window has the focus, before a
     // button can take them to move the focus; menus and popups get their own.
@@ -87,15 +86,13 @@ void FrmMain::keyPressEvent(QKeyEvent *event)
 
 bool FrmMain::focusNextPrevChild(bool next)
 {
-    // The buttons in their own order, then the board while it takes moves.
-    QList<QWidget *> stops{CmdNew, CmdRecord, CmdHelp, CmdExit};
-    if (FrmPole->isEnabled())
-        stops << FrmPole;
+    // The buttons in their own order, then the board, which a won board stays
+    // so that it can say so.
+    const QList<QWidget *> stops{CmdNew, CmdRecord, CmdHelp, CmdExit, FrmPole};
     QWidget *focus = focusWidget();
     const qsizetype at = stops.indexOf(focus && FrmPole->isAncestorOf(focus) ? FrmPole : focus);
     const qsizetype count = stops.size();
     const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
-    m_keyboardOnBoard = stops[to] == FrmPole;
     stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
@@ -104,15 +101,19 @@ void FrmMain::Form_Load() { NewGame(); }
 void FrmMain::ImgP_Click(int index)
 {
     // The tile lands where the blank is now; the focus follows it there, so a
-    // screen reader says which tile moved, where to, and the count.
+    // screen reader says which tile moved, where to, and the count. The winning
+    // move takes it to the board, which says it is solved.
     const int16_t landing = m_game.blankCell();
-    if (m_game.ImgP_Click(static_cast<int16_t>(index)) && FrmPole->isEnabled())
-        showSlide(landing);
+    if (!m_game.ImgP_Click(static_cast<int16_t>(index)))
+        return;
+    markLanded(landing);
+    tell(m_boardOpen ? static_cast<QWidget *>(ImgP[landing]) : FrmPole);
 }
 
 // The same road as a click on that tile; a closed board takes neither.
 // Only the main arrow keys alone play: keypad arrows are the screen reader's
 // review keys, and an open menu or the selected menu bar takes its own.
+// F5 reads the position again from wherever the focus is.
 bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
 {
     static const QHash<int, Game::Arrow> arrows{{Qt::Key_Left, Game::Arrow::Left},
@@ -120,13 +121,25 @@ bool FrmMain::Arrow_KeyPress(QKeyEvent *event)
                                                 {Qt::Key_Up, Game::Arrow::Up},
                                                 {Qt::Key_Down, Game::Arrow::Down}};
     const auto arrow = arrows.constFind(event->key());
-    if (arrow == arrows.cend() || event->modifiers() != Qt::NoModifier || QApplication::activePopupWidget()
-        || menuBar()->hasFocus())
+    const bool reread = event->key() == Qt::Key_F5;
+    if ((arrow == arrows.cend() && !reread) || event->modifiers() != Qt::NoModifier
+        || QApplication::activePopupWidget() || menuBar()->hasFocus())
         return false;
-    if (FrmPole->isEnabled()) {
-        m_keyboardOnBoard = true;
-        ImgP_Click(m_game.cellToSlide(*arrow));
+    if (reread) {
+        tell(FrmPole);
+        return true;
     }
+    const int16_t cell = m_boardOpen ? m_game.cellToSlide(*arrow) : int16_t(-1);
+    if (cell >= 0) {
+        ImgP_Click(cell);
+        return true;
+    }
+    // Nothing to slide: the board's edge, where the blank says where it is,
+    // or a won board, which says it is solved.
+    QApplication::beep();
+    nameCells(); // a deal's a moment ago may not be yet
+    const int16_t blank = m_game.blankCell();
+    tell(m_boardOpen && blank >= 0 ? static_cast<QWidget *>(ImgP[blank]) : FrmPole);
     return true;
 }
 
@@ -142,23 +155,44 @@ void FrmMain::Mnu5_Click() { ExitProga(); }
 
 void FrmMain::NewGame()
 {
+    // A deal in play is heard: the focus goes to the board, which reads the new
+    // position. The cells are renamed only a moment later: a screen reader takes
+    // every renamed cell before the focus, which held the reading back by a second
+    // or two. A key before then renames them first.
+    m_dealing = true;
     m_game.NewGame();
+    m_dealing = false;
     markLanded(-1);
-    // A deal in play is heard: the focus goes to the board, which reads the new position.
-    if (isVisible())
-        FrmPole->setFocus(Qt::OtherFocusReason);
+    if (!isVisible()) {
+        nameCells();
+        return;
+    }
+    tell(FrmPole);
+    QTimer::singleShot(400, this, [this] { nameCells(); });
 }
 
-void FrmMain::showSlide(int16_t cell)
+void FrmMain::tell(QWidget *control)
 {
-    markLanded(cell);
-    ImgP[cell]->setFocus(Qt::OtherFocusReason);
+    if (!control->hasFocus()) {
+        control->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // A screen reader reads a control as the focus comes to it, and never the
+    // same one twice in a row: under a fresh identity it is read again. Its
+    // cells take fresh ones too, or the reader, still knowing them as children
+    // of the old one, would name the board again at the next slide.
+    QList<QWidget *> renewed = control->findChildren<QWidget *>();
+    renewed << control;
+    for (QWidget *widget : std::as_const(renewed))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
+    QAccessibleEvent focus(control, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
 }
 
 void FrmMain::updateFocusMark()
 {
     const QWidget *focus = QApplication::focusWidget();
-    FrmPole->setFocusMark(m_keyboardOnBoard && focus && (focus == FrmPole || FrmPole->isAncestorOf(focus)));
+    FrmPole->setFocusMark(focus && (focus == FrmPole || FrmPole->isAncestorOf(focus)));
 }
 
 void FrmMain::markLanded(int16_t cell)
@@ -216,27 +250,55 @@ void FrmMain::setTag(int16_t cell, const QString &text)
 void FrmMain::setPicture(int16_t cell, int16_t imageNo)
 {
     ImgP[cell]->setPicture(ImageList1.ListImages(imageNo));
-    // What a screen reader says of the cell follows what it shows.
-    ImgP[cell]->setAccessibleName(imageNo == 16 ? QStringLiteral("пустая клетка") : QString::number(imageNo));
+}
+
+QString FrmMain::cellName(int cell) const
+{
+    const QString tile = ImgP[cell]->tag();
+    return tile == QLatin1String("16") ? QStringLiteral("пустая клетка") : tile;
+}
+
+void FrmMain::nameCells()
+{
+    // What a screen reader says of a cell follows what it holds; only a change is news.
+    for (int cell = 0; cell < 16; ++cell)
+        if (ImgP[cell]->accessibleName() != cellName(cell))
+            ImgP[cell]->setAccessibleName(cellName(cell));
+}
+
+void FrmMain::describeBoard()
+{
+    QStringList rows{m_boardOpen ? QStringLiteral("Ход ") + Label2->text()
+                                 : QStringLiteral("Головоломка решена за %1, «Новая» сдаёт новую игру")
+                                       .arg(movesSpoken(m_game.moves()))};
+    for (int row = 0; row < 4; ++row) {
+        QStringList tiles;
+        for (int cell = row * 4; cell < row * 4 + 4; ++cell)
+            tiles << cellName(cell);
+        rows << QStringLiteral("Ряд %1: %2").arg(row + 1).arg(tiles.join(QStringLiteral(", ")));
+    }
+    const QString reading = rows.join(QStringLiteral(". "));
+    if (FrmPole->accessibleDescription() != reading)
+        FrmPole->setAccessibleDescription(reading);
 }
 
 void FrmMain::setCounter(const QString &text)
 {
     Label2->setText(text);
-    // The count is set last in a deal and a move: the board's reading follows both.
-    QStringList rows{QStringLiteral("Ход ") + text};
-    for (int row = 0; row < 4; ++row) {
-        QStringList tiles;
-        for (int cell = row * 4; cell < row * 4 + 4; ++cell)
-            tiles << ImgP[cell]->accessibleName();
-        rows << QStringLiteral("Ряд %1: %2").arg(row + 1).arg(tiles.join(QStringLiteral(", ")));
-    }
-    FrmPole->setAccessibleDescription(rows.join(QStringLiteral(". ")));
+    // The count is set last in a move, and the board opened last in a deal:
+    // the readings follow each once.
+    if (m_dealing)
+        return;
+    describeBoard();
+    nameCells();
 }
 
 void FrmMain::setBoardEnabled(bool enabled)
 {
-    FrmPole->setEnabled(enabled);
+    // A won board takes no moves yet keeps the focus it can take, so that a
+    // screen reader's user can still reach it and hear that it is solved.
+    m_boardOpen = enabled;
+    describeBoard();
 }
 
 FrmRecord &FrmMain::frmRecord()

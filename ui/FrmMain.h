@@ -72,12 +72,17 @@ private:
     void ShowAbout();
     void ShowRecords();
     void GameWon(int16_t moves);
-    // Moves the focus to the cell a tile just slid onto, its place and the count told.
-    void showSlide(int16_t cell);
+    // Moves the focus to a control so that a screen reader reads it, again if it had it.
+    void tell(QWidget *control);
     // Only the cell the last tile landed on carries the count; -1 for none.
     void markLanded(int16_t cell);
-    // The ring shows while the board holds the focus the keyboard brought there.
+    // The ring shows while the board holds the focus.
     void updateFocusMark();
+    // What a screen reader calls a cell: its tile's number or "пустая клетка".
+    QString cellName(int cell) const;
+    void nameCells();
+    // The board's reading: the count, or that it is solved, then the rows.
+    void describeBoard();
 
     // BoardView: the cells, the counter and the board frame.
     QString tag(int16_t cell) const override;
@@ -118,6 +123,7 @@ private:
     QAction *Mnu8 = nullptr;
     bool m_placed = false;
     int16_t m_landed = -1; // the cell whose reading carries the count
-    bool m_keyboardOnBoard = false; // the last step onto the board was a key's, not a click's
+    bool m_boardOpen = false; // takes moves: dealt and not yet won
+    bool m_dealing = false; // the cells are named once the deal is heard
 
 };

@@ -6,6 +6,7 @@
 #include "ui/Artwork.h"
 #include "ui/BoardFrame.h"
 #include "ui/DesignControls.h"
+#include "ui/FocusRing.h"
 #include "ui/ImageCell.h"
 #include "ui/PictureButton.h"
 #include "ui/Twips.h"
@@ -51,6 +52,8 @@ void FrmMain::setupDesign()
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(Title);
     setWindowIcon(gameIcon());
+    // Read with the title as the window opens: the board is one Tab stop past the buttons.
+    setAccessibleDescription(QStringLiteral("Tab ведёт к игровому полю, стрелки сдвигают фишки."));
     // Minimise and close, but no maximise: the window has a fixed size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -59,6 +62,8 @@ void FrmMain::setupDesign()
     client->setObjectName(QStringLiteral("ClientArea"));
     client->setFixedSize(tw(4935), tw(3495));
     setCentralWidget(client);
+    // Made before the buttons it rings, so it is gone before they are.
+    auto *focusRing = new FocusRing(client);
 
     FrmPole = new BoardFrame(client);
     FrmPole->setObjectName(QStringLiteral("FrmPole"));
@@ -82,6 +87,8 @@ void FrmMain::setupDesign()
     // Read as "12, Ход": the digits are the name, the heading says what they count.
     Label2->setAccessibleDescription(Label1->text());
     CmdExit = makeButton("CmdExit", QStringLiteral("Выход"), twipsRect(3360, 3000, 1500, 375), client);
+    for (QWidget *button : {CmdNew, CmdHelp, CmdRecord, CmdExit})
+        focusRing->watch(button);
 
     // Tab order differs from the screen order: records before rules.
     setTabOrder(CmdNew, CmdRecord);

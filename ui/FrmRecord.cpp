@@ -87,7 +87,8 @@ void FrmRecord::setResultText(const QString &text)
 void FrmRecord::showEvent(QShowEvent *event)
 {
     // Read whole when it opens, place by place; a screen reader would skip
-    // the short labels, and an empty place's "0" is no result.
+    // the short labels, and an empty place's "0" is no result. The result
+    // line it reads itself.
     QStringList lines{Label1->text()};
     for (int place = 1; place <= 5; ++place) {
         const QString moves = LblHod[place]->text();
@@ -96,8 +97,6 @@ void FrmRecord::showEvent(QShowEvent *event)
             : (name.isEmpty() ? QStringLiteral("без имени") : name) + QStringLiteral(", ") + movesSpoken(moves.toInt());
         lines << QStringLiteral("%1 место: %2").arg(LblMesto[place - 1]->text(), holder);
     }
-    if (Label3->isVisibleTo(this))
-        lines << Label3->text();
     setAccessibleDescription(spokenLines(lines));
     FixedDialog::showEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/Artwork.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -28,11 +29,16 @@ void PictureButton::paintEvent(QPaintEvent *)
         topLeft += QPoint(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.drawPixmap(topLeft, m_picture);
+}
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = QRect(topLeft, size).adjusted(1, 1, -1, -1);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+void PictureButton::keyPressEvent(QKeyEvent *event)
+{
+    // Enter presses the focused button as space does, though none is the default.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        return;
     }
+    QPushButton::keyPressEvent(event);
 }

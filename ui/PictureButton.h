@@ -5,6 +5,7 @@
 
 // A push button in the graphical style: no caption text, a picture of its
 // word centred on the usual button face. The word is its accessible name.
+// Its focus mark is drawn around it by its container (FocusRing).
 class PictureButton : public QPushButton
 {
     Q_OBJECT
@@ -16,6 +17,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_word;

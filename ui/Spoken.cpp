@@ -25,3 +25,12 @@ QString spokenLines(const QStringList &lines)
     }
     return sentences.join(u' ');
 }
+
+QStringList unreadLines(const QStringList &lines)
+{
+    QStringList unread;
+    for (const QString &line : lines)
+        if (line.simplified().count(u' ') < 2)
+            unread << line;
+    return unread;
+}

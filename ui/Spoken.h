@@ -10,3 +10,7 @@ QString movesSpoken(int moves);
 
 // Lines read as sentences, in order: each ends with a stop unless it has one.
 QString spokenLines(const QStringList &lines);
+
+// The lines a screen reader leaves out as a dialog opens: it reads the labels
+// of three words or more itself (Orca does so) and skips the shorter ones.
+QStringList unreadLines(const QStringList &lines);
