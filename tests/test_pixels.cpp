@@ -2,7 +2,9 @@
 // runs this at 100 % and again at 200 % (QT_SCALE_FACTOR=2): on a dense
 // screen every window must be exactly twice as many device pixels, and every
 // picture drawn afresh for the ratio, never a 1x drawing blown up.
+#include "platform/QtRuntime.h"
 #include "platform/ScriptedRuntime.h"
+#include "support/Modal.h"
 #include "support/BoardText.h"
 #include "support/PixelDiff.h"
 #include "ui/Appearance.h"
@@ -14,6 +16,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QMenuBar>
 #include <QPushButton>
@@ -125,6 +128,25 @@ T *child(const Shot &shot, const char *name)
 class TestPixels : public QObject
 {
     Q_OBJECT
+
+    // Every device pixel of band (in window's pixels) changes at 3:1 or more
+    // between the window with its focus and without it.
+    void checkRing(QWidget *window, const QRegion &band, const QString &where)
+    {
+        const QImage marked = window->grab().toImage();
+        QApplication::focusWidget()->clearFocus();
+        const QImage plain = window->grab().toImage();
+        const QString file = QDir::current().filePath(QStringLiteral("pixels-focus-%1-%2x.png").arg(where).arg(m_dpr));
+        for (const QRect &part : band)
+            for (int y = part.top() * m_dpr; y < (part.bottom() + 1) * m_dpr; ++y)
+                for (int x = part.left() * m_dpr; x < (part.right() + 1) * m_dpr; ++x)
+                    if (contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)) < 3) {
+                        marked.save(file);
+                        QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 changes only %3:1; see %4")
+                                             .arg(x).arg(y).arg(contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)), 0, 'f', 2)
+                                             .arg(file)));
+                    }
+    }
 
     ScriptedRuntime m_runtime;
     std::unique_ptr<FrmMain> m_main;
@@ -319,10 +341,47 @@ private slots:
         QTest::newRow("Новая at launch") << "main";
         QTest::newRow("Ok! of the rules") << "rules";
         QTest::newRow("menu title after Alt") << "menu";
+        QTest::newRow("Да of the exit question") << "question";
+        QTest::newRow("the name box's field") << "name";
     }
     void theFocusIsMarkedTwoPixelsWideAtThreeToOne()
     {
         QFETCH(QString, where);
+        if (where == QLatin1String("question") || where == QLatin1String("name")) {
+            // Qt's own dialogs, as the game opens them.
+            QtRuntime runtime(QStringLiteral("Пятнашки"));
+            bool checked = false;
+            onNextModal([&](QWidget *dialog) {
+                QVERIFY(dialog);
+                QApplication::setActiveWindow(dialog);
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                QWidget *focused = QApplication::focusWidget();
+                QVERIFY(where == QLatin1String("name") ? qobject_cast<QLineEdit *>(focused) != nullptr
+                                                       : qobject_cast<QPushButton *>(focused) != nullptr);
+                // As large as a two-pixel ring round the control, at 3:1.
+                const QRect control(focused->mapTo(dialog, QPoint()), focused->size());
+                const QImage marked = dialog->grab().toImage();
+                focused->clearFocus();
+                const QImage plain = dialog->grab().toImage();
+                qsizetype changed = 0;
+                for (int y = control.top() * m_dpr; y < (control.bottom() + 1) * m_dpr; ++y)
+                    for (int x = control.left() * m_dpr; x < (control.right() + 1) * m_dpr; ++x)
+                        changed += contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)) >= 3;
+                const qsizetype needed = qsizetype(4 * (control.width() + control.height()) - 16) * m_dpr * m_dpr;
+                if (changed < needed)
+                    marked.save(QDir::current().filePath(QStringLiteral("pixels-focus-%1-%2x.png").arg(where).arg(m_dpr)));
+                QVERIFY2(changed >= needed, qPrintable(QStringLiteral("%1 device pixels change at 3:1, %2 needed")
+                                                           .arg(changed).arg(needed)));
+                checked = !QTest::currentTestFailed();
+                static_cast<QDialog *>(dialog)->reject();
+            });
+            if (where == QLatin1String("name"))
+                runtime.inputBox(QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ РЕКОРДСМЕН?"));
+            else
+                runtime.msgBox(QStringLiteral("Выйти из игры?"), QStringLiteral("Пятнашки"));
+            QVERIFY(checked);
+            return;
+        }
         std::unique_ptr<QWidget> window;
         if (where == QLatin1String("rules"))
             window = std::make_unique<FrmHelp>();
@@ -347,19 +406,7 @@ private slots:
             const QRect button(focused->mapTo(window.get(), QPoint()), focused->size());
             band = QRegion(button.adjusted(-3, -3, 3, 3)) - QRegion(button.adjusted(-1, -1, 1, 1));
         }
-        const QImage marked = window->grab().toImage();
-        QApplication::focusWidget()->clearFocus();
-        const QImage plain = window->grab().toImage();
-        const QString file = QDir::current().filePath(QStringLiteral("pixels-focus-%1-%2x.png").arg(where).arg(m_dpr));
-        for (const QRect &part : band)
-            for (int y = part.top() * m_dpr; y < (part.bottom() + 1) * m_dpr; ++y)
-                for (int x = part.left() * m_dpr; x < (part.right() + 1) * m_dpr; ++x)
-                    if (contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)) < 3) {
-                        marked.save(file);
-                        QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 changes only %3:1; see %4")
-                                             .arg(x).arg(y).arg(contrast(marked.pixelColor(x, y), plain.pixelColor(x, y)), 0, 'f', 2)
-                                             .arg(file)));
-                    }
+        checkRing(window.get(), band, where);
     }
 
     void windowIconsAreDrawnForTheScreen()

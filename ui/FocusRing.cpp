@@ -9,6 +9,15 @@ QRegion focusRingAround(const QRect &control)
     return QRegion(control.adjusted(-3, -3, 3, 3)) - QRegion(control.adjusted(-1, -1, 1, 1));
 }
 
+namespace {
+const char RingedOutside[] = "ringedOutside";
+}
+
+bool isRingedOutside(const QWidget *control)
+{
+    return control && control->property(RingedOutside).toBool();
+}
+
 FocusRing::FocusRing(QWidget *container) : QObject(container), m_container(container)
 {
     container->installEventFilter(this);
@@ -17,6 +26,7 @@ FocusRing::FocusRing(QWidget *container) : QObject(container), m_container(conta
 void FocusRing::watch(QWidget *control)
 {
     m_controls << control;
+    control->setProperty(RingedOutside, true);
     control->installEventFilter(this);
     connect(control, &QObject::destroyed, this, [this, control] { m_controls.removeOne(control); });
 }

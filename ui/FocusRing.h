@@ -14,6 +14,9 @@ inline const QColor FocusBlue(0, 0, 255);
 // The ring around `control` (a rectangle in its container's coordinates).
 QRegion focusRingAround(const QRect &control);
 
+// Whether a FocusRing rings the widget from outside, so the style leaves it be.
+bool isRingedOutside(const QWidget *control);
+
 // Rings whichever of the watched controls holds the focus. The ring lies
 // outside the control, so its container draws it on its own ground and the
 // control's own picture stays whole.
