@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    keepRootInItsOwnHome();
     if (const std::optional<int> status = answerCommandLine(argc, argv))
         return *status;
     const std::unique_ptr<QApplication> app = openDesktop(argc, argv);

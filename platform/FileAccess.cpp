@@ -4,16 +4,16 @@
 #include "platform/SaveLock.h"
 #include "platform/TrustedPath.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QRandomGenerator>
+
+#include <sys/acl.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 #include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,12 +22,6 @@ namespace {
 
 // How long a save waits for another game's save to end.
 constexpr int LockWaitMs = 2000;
-
-// Letters that end the name of a save's new file.
-constexpr char NameLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr int NameEnding = 6;
-
-enum class Found { File, Missing, Failed };
 
 QString tooLargeText()
 {
@@ -91,36 +85,6 @@ private:
     int m_fd;
 };
 
-// Opens the file at path for reading; its links are already followed, and a
-// link that appears there since is not. Non-blocking, so a FIFO or device in
-// its place is turned away at once instead of hanging the game; only "no such
-// file" counts as missing.
-Found openOrdinary(int folder, const QByteArray &name, std::unique_ptr<FileDevice> &file, QString &error)
-{
-    struct stat info;
-    const int fd = ::openat(folder, name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        const int code = errno;
-        if (code == ENOENT)
-            return Found::Missing;
-        // A socket cannot be opened at all: say what it is, not ENXIO.
-        error = ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode)
-                    ? notAFileText(info.st_mode)
-                    : errorText(code);
-        return Found::Failed;
-    }
-    if (::fstat(fd, &info) != 0) {
-        error = errorText(errno);
-    } else if (!S_ISREG(info.st_mode)) {
-        error = notAFileText(info.st_mode);
-    } else {
-        file = std::make_unique<FileDevice>(fd, QIODevice::ReadOnly);
-        return Found::File;
-    }
-    ::close(fd);
-    return Found::Failed;
-}
-
 bool readFrom(QIODevice &file, qint64 maxBytes, QByteArray &head, QString &error)
 {
     head.resize(maxBytes);
@@ -153,142 +117,97 @@ bool writeAll(QIODevice &out, const char *data, qint64 size, QString &error)
     return true;
 }
 
-// Where the file a path leads to stands: its folder, held open so that the
-// save works there whatever is put on the path since the links were checked,
-// and its name in it.
-struct Place
-{
-    QByteArray path;
-    QByteArray name;
-    int folder = -1;
-    ~Place()
-    {
-        if (folder >= 0)
-            ::close(folder);
-    }
-};
-
-PathEnd findPlace(const QString &path, Place &place, QString &error)
-{
-    const PathEnd end = followTrustedLinks(QFile::encodeName(path), place.path, error);
-    if (end != PathEnd::Found)
-        return end;
-    const qsizetype slash = place.path.lastIndexOf('/');
-    place.name = place.path.mid(slash + 1);
-    place.folder = openResolvedFolder(slash == 0 ? QByteArray("/") : place.path.left(slash));
-    if (place.folder >= 0)
-        return PathEnd::Found;
-    error = errorText(errno);
-    return PathEnd::Failed;
-}
-
-// The start of the name of a save's new file: hidden, and marked as the
-// game's own, so that no person's copy of the file and no other program's
-// temporary file is ever taken for one.
-QByteArray newFilePrefix(const QByteArray &name)
-{
-    return '.' + name + ".pyatnashki-save-";
-}
-
-// Creates the save's new file beside the file; -1, with the reason, if it cannot.
+// A save's new file: hidden, and marked as the game's own and the player's,
+// so that no person's copy of the file and no other program's temporary file
+// is ever taken for one, and a save killed before its rename leaves a file
+// the next save finds by name, however many others the folder holds. Where
+// another user's file holds that name (the player may not remove it from a
+// sticky folder), any free name does. -1, with the reason, if none can be made.
 int createNewFile(const Place &place, mode_t mode, QByteArray &created, QString &error)
 {
+    const int folder = place.folder.get();
+    const uid_t player = ::geteuid();
+    const QByteArray own = '.' + place.name + ".pyatnashki-save-" + QByteArray::number(player);
+    struct stat left;
+    if (::fstatat(folder, own.constData(), &left, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(left.st_mode)
+        && (left.st_uid == player || player == 0))
+        ::unlinkat(folder, own.constData(), 0);
+    created = own;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // Drawn from the system each time: a process forked from another
-        // must not draw the same names.
-        quint64 bits = QRandomGenerator::system()->generate64();
-        created = newFilePrefix(place.name);
-        for (int i = 0; i < NameEnding; ++i, bits /= sizeof NameLetters - 1)
-            created += NameLetters[bits % (sizeof NameLetters - 1)];
-        const int fd = ::openat(place.folder, created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = ::openat(folder, created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0)
             return fd;
         if (errno != EEXIST)
             break;
+        // Drawn from the system each time: a process forked from another
+        // must not draw the same names.
+        created = own + '-' + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
     }
     error = errorText(errno);
     return -1;
 }
 
-// A save killed between creating its new file and the rename leaves that file
-// behind; under the lock no other save is writing one. Only ordinary files
-// named as the game names its new files are removed, never through a link.
-void removeStrays(const Place &place)
+// The new file takes the old one's owner, group, mode and access list, so
+// that a save gives nobody more than the old file did: all as root (a game
+// once started with sudo must not take the file from its owner), the group
+// where the player may. Never a set-id bit, which no table needs.
+bool keepAccess(int fd, FileDevice &old, const struct stat &was, QString &error)
 {
-    const QByteArray start = newFilePrefix(place.name);
-    const int fd = ::openat(place.folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *folder = fd >= 0 ? ::fdopendir(fd) : nullptr;
-    if (!folder) {
-        if (fd >= 0)
-            ::close(fd);
-        return;
-    }
-    while (const dirent *entry = ::readdir(folder)) {
-        const QByteArray name(entry->d_name);
-        const QByteArray ending = name.mid(start.size());
-        struct stat info;
-        if (name.startsWith(start) && ending.size() == NameEnding
-            && std::all_of(ending.begin(), ending.end(), [](char c) { return std::strchr(NameLetters, c); })
-            && ::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
-            ::unlinkat(::dirfd(folder), entry->d_name, 0);
-    }
-    ::closedir(folder);
-}
-
-// The new file takes the old one's owner, group and mode: all three as root
-// (a game once started with sudo must not take the file from its owner), the
-// group where the player may and the mode otherwise.
-void keepOwnerAndMode(int fd, const struct stat &old)
-{
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+    if (::fchown(fd, was.st_uid, was.st_gid) != 0 && ::fchown(fd, uid_t(-1), was.st_gid) != 0) {
         // Neither the owner's nor the group's to give: the player's own, as any new file.
     }
-    if (::fchmod(fd, old.st_mode & 07777) != 0) {
+    if (::fchmod(fd, was.st_mode & 0777) != 0) {
         // A file system without modes keeps its own.
     }
+    // After the mode, which would change the list's mask.
+    acl_t list = ::acl_get_fd(old.handle());
+    const bool kept = list ? ::acl_set_fd(fd, list) == 0 : errno == ENOTSUP;
+    if (!kept)
+        error = errorText(errno);
+    ::acl_free(list);
+    return kept;
 }
 
-// Writes head and old's bytes beyond it into a new file beside file, checks
-// every write, syncs it to disk and renames it over file.
-bool saveReplacing(const Place &place, const QByteArray &head, FileDevice *old, QString &error)
+// Writes head and old's bytes beyond it into a new file beside the file,
+// checks every write, syncs it to disk and renames it over the file.
+bool saveReplacing(const Place &place, const QByteArray &head, FileDevice *old, const struct stat &was, QString &error)
 {
-    struct stat was;
-    const bool replacing = old && ::fstat(old->handle(), &was) == 0;
     QByteArray created;
-    // Private until it has the old file's owner and mode; a first file gets the usual mode.
-    const int fd = createNewFile(place, replacing ? 0600 : 0666, created, error);
+    // Private until it has the old file's access; a first file gets the usual mode.
+    const int fd = createNewFile(place, old ? 0600 : 0666, created, error);
     if (fd < 0)
         return false;
+    const int folder = place.folder.get();
     FileDevice out(fd, QIODevice::WriteOnly);
     bool saved = writeHeadKeepingTail(out, head, old, error);
     if (saved && ::fdatasync(fd) != 0 && errno != EINVAL) {
         error = errorText(errno);
         saved = false;
     }
-    if (saved && replacing)
-        keepOwnerAndMode(fd, was);
-    saved = saved && out.closeFile(error);
-    if (saved && ::renameat(place.folder, created.constData(), place.folder, place.name.constData()) != 0) {
+    saved = saved && (!old || keepAccess(fd, *old, was, error)) && out.closeFile(error);
+    if (saved && ::renameat(folder, created.constData(), folder, place.name.constData()) != 0) {
         error = errorText(errno);
         saved = false;
     }
     if (!saved) {
-        ::unlinkat(place.folder, created.constData(), 0);
+        ::unlinkat(folder, created.constData(), 0);
         return false;
     }
     // The rename itself on disk too. A folder the player may not read
     // cannot be flushed, and keeps the system's own pace.
-    ::fsync(place.folder);
+    const Fd flush(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (flush)
+        ::fsync(flush.get());
     return true;
 }
 
 } // namespace
 
-bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
+bool readHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error, WalkRules rules)
 {
     head.clear();
     Place place;
-    switch (findPlace(path, place, error)) {
+    switch (walkTo(path, place, error, rules)) {
     case PathEnd::Found:
         break;
     case PathEnd::FolderMissing:
@@ -296,22 +215,18 @@ bool readHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &e
     case PathEnd::Failed:
         return false;
     }
-    std::unique_ptr<FileDevice> opened;
-    switch (openOrdinary(place.folder, place.name, opened, error)) {
-    case Found::File:
-        return readFrom(*opened, maxBytes, head, error);
-    case Found::Missing: {
-        // Reading creates the file, as the game always has; where the folder
-        // cannot be written there is simply no table yet.
-        const int fd = ::openat(place.folder, place.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            ::close(fd);
-        return true;
+    struct stat info;
+    const int fd = openOrdinary(place.folder.get(), place.name, O_RDONLY, 0, error, info);
+    if (fd >= 0) {
+        FileDevice file(fd, QIODevice::ReadOnly);
+        return readFrom(file, maxBytes, head, error);
     }
-    case Found::Failed:
-        break;
-    }
-    return false;
+    if (!error.isEmpty())
+        return false;
+    // Reading creates the file, as the game always has; where the folder
+    // cannot be written there is simply no table yet.
+    const Fd made(::openat(place.folder.get(), place.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    return true;
 }
 
 bool writeHeadKeepingTail(QIODevice &out, const QByteArray &head, QIODevice *old, QString &error)
@@ -344,11 +259,11 @@ bool writeHeadKeepingTail(QIODevice &out, const QByteArray &head, QIODevice *old
     }
 }
 
-bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error,
-                QString *lockInTheWay)
+bool updateHead(const QByteArray &path, qint64 maxBytes, const Runtime::HeadUpdate &update, QString &error,
+                Runtime::InTheWay *inTheWay, WalkRules rules)
 {
     Place place;
-    switch (findPlace(path, place, error)) {
+    switch (walkTo(path, place, error, rules)) {
     case PathEnd::Found:
         break;
     case PathEnd::FolderMissing:
@@ -357,27 +272,26 @@ bool updateHead(const QString &path, qint64 maxBytes, const Runtime::HeadUpdate 
     case PathEnd::Failed:
         return false;
     }
-    SaveLock lock(place.path, place.folder);
+    SaveLock lock(place);
     if (!lock.acquire(LockWaitMs, error)) {
-        if (lock.inTheWay() && lockInTheWay)
-            *lockInTheWay = lock.path();
+        if (lock.inTheWay() && inTheWay)
+            *inTheWay = {lock.path(), lock.removableBy()};
         return false;
     }
-    std::unique_ptr<FileDevice> old;
+    struct stat was;
+    const int fd = openOrdinary(place.folder.get(), place.name, O_RDONLY, 0, error, was);
+    if (fd < 0 && !error.isEmpty())
+        return false;
+    const std::unique_ptr<FileDevice> old(fd >= 0 ? new FileDevice(fd, QIODevice::ReadOnly) : nullptr);
     QByteArray current;
-    const Found found = openOrdinary(place.folder, place.name, old, error);
-    if (found == Found::Failed || (found == Found::File && !readFrom(*old, maxBytes, current, error)))
+    if (old && !readFrom(*old, maxBytes, current, error))
         return false;
     // Checked before anything is written: copying a huge (or sparse) file's
     // bytes beyond the table would fill the disk.
-    struct stat info;
-    if (old && ::fstat(old->handle(), &info) == 0 && info.st_size > MaxFileBytes) {
+    if (old && was.st_size > MaxFileBytes) {
         error = tooLargeText();
         return false;
     }
     const std::optional<QByteArray> head = update(current);
-    if (!head)
-        return true;
-    removeStrays(place);
-    return saveReplacing(place, *head, old.get(), error);
+    return !head || saveReplacing(place, *head, old.get(), was, error);
 }

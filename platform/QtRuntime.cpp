@@ -3,11 +3,14 @@
 #include "platform/FileAccess.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
 
 namespace {
 
@@ -72,9 +75,16 @@ QString QtRuntime::inputBox(const QString &prompt)
     return dialog.textValue();
 }
 
-QString QtRuntime::appPath() const
+QByteArray QtRuntime::appPath() const
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    // As the system names it: Qt's own answer is text, and a folder whose
+    // name is no valid text would lose bytes on the way.
+    char program[PATH_MAX];
+    const ssize_t size = ::readlink("/proc/self/exe", program, sizeof program);
+    if (size <= 0 || size == ssize_t(sizeof program))
+        return QFile::encodeName(QCoreApplication::applicationDirPath());
+    const QByteArray path(program, size);
+    return path.left(std::max<qsizetype>(path.lastIndexOf('/'), 1));
 }
 
 RecordsLayout QtRuntime::builtLayout()
@@ -86,7 +96,7 @@ RecordsLayout QtRuntime::builtLayout()
 #endif
 }
 
-QString QtRuntime::recordsFolder() const
+QByteArray QtRuntime::recordsFolder() const
 {
     return m_layout == RecordsLayout::System ? playerDataFolder() : appPath();
 }
@@ -104,22 +114,18 @@ void QtRuntime::warning(const QString &text)
     runModal(box);
 }
 
-bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
+bool QtRuntime::readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
     // Another user's folder could hand the player any file under the
     // table's name (OpenSSH turns away a key folder others own likewise).
-    if (m_layout == RecordsLayout::System && !isOwnFolder(QFileInfo(path).path(), error))
-        return false;
-    return readHead(path, maxBytes, head, error);
+    // A read makes no folder, and reads a missing file as empty.
+    return readHead(path, maxBytes, head, error, {.ownFolder = m_layout == RecordsLayout::System});
 }
 
-bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
-                               QString &lockInTheWay)
+bool QtRuntime::updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                               InTheWay &inTheWay)
 {
     // The player's data folder may not exist yet: the first save makes it.
-    // A read leaves it alone, and reads a missing file as empty.
-    if (m_layout == RecordsLayout::System
-        && (!makeFolder(QFileInfo(path).path(), error) || !isOwnFolder(QFileInfo(path).path(), error)))
-        return false;
-    return updateHead(path, maxBytes, update, error, &lockInTheWay);
+    const bool dataFolder = m_layout == RecordsLayout::System;
+    return updateHead(path, maxBytes, update, error, &inTheWay, {.makeFolders = dataFolder, .ownFolder = dataFolder});
 }

@@ -27,13 +27,13 @@ public:
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
     void setInputDescription(const QString &description) override { m_inputDescription = description; }
-    QString appPath() const override;
-    QString recordsFolder() const override;
+    QByteArray appPath() const override;
+    QByteArray recordsFolder() const override;
     void end() override;
     void warning(const QString &text) override;
-    bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
-                        QString &lockInTheWay) override;
+    bool readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error) override;
+    bool updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                        InTheWay &inTheWay) override;
 
     // Test hook: called with each dialog just before it runs modally, so a
     // test can read and answer it without blocking.

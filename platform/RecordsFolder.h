@@ -1,24 +1,22 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 // Where the records file lives. A portable folder keeps it beside the program;
 // an install into the system's folders, which the player cannot write, keeps
 // it in the player's own data folder.
 enum class RecordsLayout { Portable, System };
 
-// The data folder of the user the game runs as, for this game:
-// $XDG_DATA_HOME/pyatnashki, or ~/.local/share/pyatnashki where that is unset,
-// empty, not absolute or another user's. The home is $HOME where that is the
-// user's own, else the password database's (so that root started with a
-// user's HOME keeps to its own home). Always an absolute path.
-QString playerDataFolder();
+// The data folder of the user the game runs as, for this game, in the
+// system's bytes: $XDG_DATA_HOME/pyatnashki, or ~/.local/share/pyatnashki
+// where that is unset, empty, not absolute or another user's. The home is
+// $HOME where that is the user's own, else the password database's (so that
+// root started with a user's HOME keeps to its own home). Always an absolute
+// path. Where a folder on it cannot be looked up, it is kept, and the walk to
+// the file gives the reason.
+QByteArray playerDataFolder();
 
-// Makes folder and any missing parents, each new one for its owner alone
-// (0700), never inside a folder another user owns. True if it stands as a
-// folder afterwards; false with the reason otherwise.
-bool makeFolder(const QString &folder, QString &error);
-
-// Whether folder, where it stands, is the player's own (or the player's own
-// link); false, naming it and its owner, where it is another user's.
-bool isOwnFolder(const QString &folder, QString &error);
+// As root with another user's HOME (su without -, sudo keeping HOME), points
+// HOME, and the XDG folders that lie in it, at root's own before any library
+// writes there, as sudo -H does; otherwise leaves them be.
+void keepRootInItsOwnHome();

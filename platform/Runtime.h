@@ -18,6 +18,14 @@ public:
     // leaves the file as it is.
     using HeadUpdate = std::function<std::optional<QByteArray>(const QByteArray &current)>;
 
+    // What stands at the save lock's path and stops every save.
+    struct InTheWay
+    {
+        QString path;
+        // Who alone may remove it, where the player may not; empty otherwise.
+        QString removableBy;
+    };
+
     virtual ~Runtime() = default;
 
     // Re-seeds the random generator from the clock.
@@ -31,11 +39,12 @@ public:
     // What a screen reader says of the input boxes from now on besides their
     // prompt, such as why the name is asked; "" for nothing more.
     virtual void setInputDescription(const QString &description) = 0;
-    // Full path of the program's folder, without a trailing separator.
-    virtual QString appPath() const = 0;
-    // Full path of the folder that holds the records file, without a trailing
-    // separator: the program's folder unless the layout puts it elsewhere.
-    virtual QString recordsFolder() const { return appPath(); }
+    // Full path of the program's folder, without a trailing separator, in
+    // the system's own bytes (a folder's name need not be valid text).
+    virtual QByteArray appPath() const = 0;
+    // Full path of the folder that holds the records file, as appPath: the
+    // program's folder unless the layout puts it elsewhere.
+    virtual QByteArray recordsFolder() const { return appPath(); }
     // Closes every window and ends the program with status 0.
     virtual void end() = 0;
 
@@ -46,12 +55,12 @@ public:
     // file that is not there is created empty, or read as empty where it
     // cannot be. False, with the system's reason in error, if the file cannot
     // be read or is no ordinary file; never waits on one.
-    virtual bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) = 0;
+    virtual bool readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error) = 0;
     // Under a lock that every game using the folder takes, reads the file's
     // first maxBytes afresh and replaces them with what update makes of them,
     // keeping the bytes beyond, as one step: whatever fails, the file holds
     // either its old or its new contents. False, with the system's reason;
-    // lockInTheWay names the lock file when what stands there stops the save.
-    virtual bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
-                                QString &lockInTheWay) = 0;
+    // inTheWay names the lock file when what stands there stops the save.
+    virtual bool updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                                InTheWay &inTheWay) = 0;
 };

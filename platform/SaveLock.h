@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "platform/TrustedPath.h"
 
-#include <fcntl.h>
+#include <QByteArray>
+#include <QString>
 
 // The lock every game takes to save a file: an exclusive lock on
 // ".<name>.pyatnashki-lock" beside it. The system drops the lock with the
@@ -15,10 +14,9 @@
 class SaveLock
 {
 public:
-    // file: the encoded path of the file to be saved, links already resolved;
-    // folder (if given): its folder, open, in which the lock is then taken
-    // whatever is put on the path since.
-    explicit SaveLock(const QByteArray &file, int folder = AT_FDCWD);
+    // The lock of the file at place, taken in place's folder, which must stay
+    // open while the lock lives.
+    explicit SaveLock(const Place &place);
     ~SaveLock();
     SaveLock(const SaveLock &) = delete;
     SaveLock &operator=(const SaveLock &) = delete;
@@ -31,16 +29,20 @@ public:
     // Whether the last acquire failed on what stands at the lock's path, so
     // that removing it lets saves go on.
     bool inTheWay() const { return m_inTheWay; }
+    // Who alone may remove what is in the way, where the player may not (a
+    // file of another user's in a sticky folder); empty otherwise.
+    QString removableBy() const { return m_removableBy; }
     // The lock file's path.
-    QString path() const { return QFile::decodeName(m_lockPath); }
+    QString path() const { return m_path; }
 
 private:
-    // Opens the lock file, creating it; -1, with the reason, if it cannot serve.
-    int open(QString &error);
+    // Whether fd is still the file at the lock's name.
+    bool atName(int fd) const;
 
-    QByteArray m_lockPath;
     int m_folder;
-    QByteArray m_at; // the lock's name in m_folder
-    int m_fd = -1;
+    QByteArray m_name;
+    QString m_path;
+    Fd m_held;
     bool m_inTheWay = false;
+    QString m_removableBy;
 };

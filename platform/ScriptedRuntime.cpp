@@ -38,7 +38,7 @@ QString ScriptedRuntime::inputBox(const QString &prompt)
     return answer;
 }
 
-bool ScriptedRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error)
+bool ScriptedRuntime::readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error)
 {
     ++fileReads;
     if (!readFailure.isEmpty()) {
@@ -48,13 +48,13 @@ bool ScriptedRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteAr
     return readHead(path, maxBytes, head, error);
 }
 
-bool ScriptedRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
-                                     QString &lockInTheWay)
+bool ScriptedRuntime::updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                                     InTheWay &inTheWay)
 {
     ++fileWrites;
     if (!writeFailure.isEmpty()) {
         error = writeFailure;
         return false;
     }
-    return updateHead(path, maxBytes, update, error, &lockInTheWay);
+    return updateHead(path, maxBytes, update, error, &inTheWay);
 }

@@ -3,6 +3,7 @@
 #include "platform/ClockRandom.h"
 #include "platform/Runtime.h"
 
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -40,12 +41,12 @@ public:
     int msgBox(const QString &prompt, const QString &title) override;
     QString inputBox(const QString &prompt) override;
     void setInputDescription(const QString &description) override { inputDescription = description; }
-    QString appPath() const override { return programFolder; }
+    QByteArray appPath() const override { return QFile::encodeName(programFolder); }
     void end() override { ++ends; }
     void warning(const QString &text) override { warnings << text; }
-    bool readFileHead(const QString &path, qint64 maxBytes, QByteArray &head, QString &error) override;
-    bool updateFileHead(const QString &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
-                        QString &lockInTheWay) override;
+    bool readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error) override;
+    bool updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
+                        InTheWay &inTheWay) override;
 
 private:
     ClockRandom m_fallback{20261207};

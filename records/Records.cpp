@@ -5,7 +5,7 @@
 #include "records/RecordsFile.h"
 #include "records/RecordsView.h"
 
-#include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -13,11 +13,18 @@ QString NamePrompt() { return QStringLiteral("КАК ВАШЕ ИМЯ, НОВЫЙ
 QString NotShown() { return QStringLiteral("Таблица рекордов не показана."); }
 QString NotEntered() { return QStringLiteral("Ваш результат не записан, таблица рекордов не показана."); }
 QString OldTableKept() { return QStringLiteral("Ваш результат не записан, в файле осталась прежняя таблица."); }
-QString RemoveLock() { return QStringLiteral("Удалите этот файл, и игра снова сможет сохранять рекорды. "); }
+// The way out of a file in the way: removing it, or asking the one who may.
+QString RemoveLock(const QString &removableBy)
+{
+    return removableBy.isEmpty()
+               ? QStringLiteral("Удалите этот файл, и игра снова сможет сохранять рекорды. ")
+               : QStringLiteral("Этот файл принадлежит пользователю %1: удалить его может только он или администратор "
+                                "системы. ").arg(removableBy);
+}
 
 QString problem(const QString &what, const QString &path, const QString &reason, const QString &consequence)
 {
-    return QStringLiteral("%1\n%2\n\nПричина: %3\n\n%4").arg(what, QDir::toNativeSeparators(path), reason, consequence);
+    return QStringLiteral("%1\n%2\n\nПричина: %3\n\n%4").arg(what, path, reason, consequence);
 }
 
 } // namespace
@@ -85,7 +92,8 @@ bool Records::readTable(const QString &consequence)
     QString reason;
     if (::readTable(m_runtime, RecPath, Rec, reason))
         return true;
-    m_runtime.warning(problem(QStringLiteral("Не удалось прочитать файл рекордов"), RecPath, reason, consequence));
+    m_runtime.warning(problem(QStringLiteral("Не удалось прочитать файл рекордов"), QFile::decodeName(RecPath), reason,
+                              consequence));
     return false;
 }
 
@@ -105,13 +113,14 @@ bool Records::writeTable(const RecordTable &asRead, int16_t Moves)
         onDisk = Rec;
         return true;
     };
-    QString lockFile;
-    if (reviseTable(m_runtime, RecPath, revise, reason, &lockFile))
+    Runtime::InTheWay lock;
+    if (reviseTable(m_runtime, RecPath, revise, reason, &lock))
         return true;
-    if (lockFile.isEmpty())
-        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), RecPath, reason, OldTableKept()));
+    if (lock.path.isEmpty())
+        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить файл рекордов"), QFile::decodeName(RecPath),
+                                  reason, OldTableKept()));
     else
-        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить рекорды: мешает файл блокировки"), lockFile,
-                                  reason, RemoveLock() + OldTableKept()));
+        m_runtime.warning(problem(QStringLiteral("Не удалось сохранить рекорды: мешает файл блокировки"), lock.path,
+                                  reason, RemoveLock(lock.removableBy) + OldTableKept()));
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "records/RecordEntry.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -45,7 +46,7 @@ private:
 
     RecordTable Rec;
     RecordEntry TmpRec;
-    QString RecPath;
+    QByteArray RecPath;
     int16_t RecNo = 0;
     QString PlayerName;
 };

@@ -1,18 +1,13 @@
 #include "records/RecordsFile.h"
 
-#include "platform/Runtime.h"
 #include "records/RecordFormat.h"
 
-#include <QDir>
-
-QString recordsPath(const Runtime &runtime)
+QByteArray recordsPath(const Runtime &runtime)
 {
-    // The platform's own separator: a backslash is an ordinary character in
-    // file names here.
-    return runtime.recordsFolder() + QDir::separator() + QStringLiteral("Records.dat");
+    return runtime.recordsFolder() + "/Records.dat";
 }
 
-bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QString &error)
+bool readTable(Runtime &runtime, const QByteArray &path, RecordTable &table, QString &error)
 {
     QByteArray head;
     if (!runtime.readFileHead(path, TableSize, head, error))
@@ -21,10 +16,10 @@ bool readTable(Runtime &runtime, const QString &path, RecordTable &table, QStrin
     return true;
 }
 
-bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool(RecordTable &)> &revise,
-                 QString &error, QString *lockInTheWay)
+bool reviseTable(Runtime &runtime, const QByteArray &path, const std::function<bool(RecordTable &)> &revise,
+                 QString &error, Runtime::InTheWay *inTheWay)
 {
-    QString lockFile;
+    Runtime::InTheWay blocked;
     const bool stored = runtime.updateFileHead(
         path, TableSize,
         [&](const QByteArray &current) -> std::optional<QByteArray> {
@@ -33,20 +28,8 @@ bool reviseTable(Runtime &runtime, const QString &path, const std::function<bool
                 return std::nullopt;
             return encodeTable(table);
         },
-        error, lockFile);
-    if (lockInTheWay)
-        *lockInTheWay = lockFile;
+        error, blocked);
+    if (inTheWay)
+        *inTheWay = blocked;
     return stored;
-}
-
-bool writeTable(Runtime &runtime, const QString &path, const RecordTable &table, QString &error,
-                QString *lockInTheWay)
-{
-    return reviseTable(
-        runtime, path,
-        [&](RecordTable &stored) {
-            stored = table;
-            return true;
-        },
-        error, lockInTheWay);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build and play, where missing: the
-# compiler and CMake, Qt 6 Widgets with its Russian texts, and fonts with
-# Cyrillic glyphs; and for each argument, the group it names (tests,
+# compiler and CMake, Qt 6 Widgets with its Russian texts, the access-list
+# library the save keeps a file's access list with, and fonts with Cyrillic
+# glyphs; and for each argument, the group it names (tests,
 # packaging) or the package itself.
 #
 # Without root or sudo it cannot install: it then names, in one apt-get line,
@@ -9,7 +10,7 @@
 # so that one trip to root serves play, test and package alike.
 set -euo pipefail
 
-play=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
+play=(g++ make cmake qt6-base-dev libacl1-dev qt6-translations-l10n fonts-dejavu-core fonts-liberation2)
 # The groups the other commands ask for: the end-to-end test's X server and
 # headers (scripts/test), and Debian's tools that build and check the package
 # (scripts/package, which scripts/test runs too).

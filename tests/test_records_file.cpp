@@ -2,8 +2,8 @@
 #include "platform/SaveLock.h"
 #include "platform/ScriptedRuntime.h"
 #include "records/RecordFormat.h"
-#include "records/RecordsFile.h"
 #include "support/Processes.h"
+#include "support/TableFile.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -13,7 +13,11 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <sys/acl.h>
+
 #include <csignal>
+#include <cstdarg>
+#include <dirent.h>
 #include <functional>
 #include <sched.h>
 #include <fcntl.h>
@@ -31,6 +35,26 @@
 // of the file it is about.
 static QList<QByteArray> diskCalls;
 static bool notingDiskCalls = false;
+// A save dies here, at its rename, as if killed there.
+static bool killAtRename = false;
+
+// Two folders side by side, exchanged (renameat2) by another user right
+// after the code under test first looks up the first of them by name: one
+// use, and the folder is emptied.
+struct Exchange
+{
+    QByteArray folder, name, with;
+};
+static Exchange exchange;
+
+static void exchangeAfterLookup(const char *path)
+{
+    const QByteArray looked(path);
+    if (exchange.folder.isEmpty() || (looked != exchange.name && !looked.endsWith('/' + exchange.name)))
+        return;
+    const Exchange now = std::exchange(exchange, {});
+    ::renameat2(AT_FDCWD, now.folder + '/' + now.name, AT_FDCWD, now.folder + '/' + now.with, RENAME_EXCHANGE);
+}
 
 static void noteDiskCall(const char *call, int code, const struct stat &info)
 {
@@ -39,11 +63,44 @@ static void noteDiskCall(const char *call, int code, const struct stat &info)
 }
 
 extern "C" {
+int __real_openat(int folder, const char *path, int flags, ...);
+int __real_lstat(const char *path, struct stat *info);
+DIR *__real_fdopendir(int fd);
+DIR *__real_opendir(const char *path);
 int __real_fdatasync(int fd);
 int __real_fsync(int fd);
 int __real_renameat(int fromFolder, const char *from, int toFolder, const char *to);
 ssize_t __real_write(int fd, const void *data, size_t size);
 
+int __wrap_openat(int folder, const char *path, int flags, ...)
+{
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = flags & (O_CREAT | O_TMPFILE) ? mode_t(va_arg(rest, int)) : 0;
+    va_end(rest);
+    const int fd = __real_openat(folder, path, flags, mode);
+    exchangeAfterLookup(path);
+    return fd;
+}
+int __wrap_lstat(const char *path, struct stat *info)
+{
+    const int code = __real_lstat(path, info);
+    exchangeAfterLookup(path);
+    return code;
+}
+// A save reads no folder: a flood of names there would slow every save.
+DIR *__wrap_fdopendir(int fd)
+{
+    struct stat info;
+    noteDiskCall("folder read", ::fstat(fd, &info), info);
+    return __real_fdopendir(fd);
+}
+DIR *__wrap_opendir(const char *path)
+{
+    struct stat info;
+    noteDiskCall("folder read", ::stat(path, &info), info);
+    return __real_opendir(path);
+}
 int __wrap_fdatasync(int fd)
 {
     struct stat info;
@@ -60,6 +117,8 @@ int __wrap_renameat(int fromFolder, const char *from, int toFolder, const char *
 {
     struct stat info;
     noteDiskCall("rename", ::fstatat(fromFolder, from, &info, AT_SYMLINK_NOFOLLOW), info);
+    if (killAtRename)
+        ::raise(SIGKILL);
     return __real_renameat(fromFolder, from, toFolder, to);
 }
 ssize_t __wrap_write(int fd, const void *data, size_t size)
@@ -116,27 +175,27 @@ QStringList entriesOf(const QString &folder)
     return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden | QDir::System);
 }
 
-QByteArray inodeOf(const QString &path)
+QByteArray inodeOf(const QByteArray &path)
 {
     struct stat info;
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QByteArray::number(quint64(info.st_ino)) : "none";
+    return ::stat(path.constData(), &info) == 0 ? QByteArray::number(quint64(info.st_ino)) : "none";
 }
 
-QByteArray contents(const QString &path)
+QByteArray contents(const QByteArray &path)
 {
-    QFile f(path);
+    QFile f(QFile::decodeName(path));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no file)");
 }
 
 struct Folder
 {
     ScriptedRuntime runtime;
-    QString path = recordsPath(runtime);
+    QByteArray path = recordsPath(runtime);
 
     QByteArray file() const { return contents(path); }
     void put(const QByteArray &bytes) const
     {
-        QFile f(path);
+        QFile f(QFile::decodeName(path));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
@@ -157,18 +216,19 @@ struct LinkedFolders
 {
     Folder a, b;
     QTemporaryDir elsewhere;
-    QString real = elsewhere.filePath(QStringLiteral("real.dat"));
+    QByteArray real = QFile::encodeName(elsewhere.filePath(QStringLiteral("real.dat")));
 
     bool make() const
     {
-        const QByteArray relative = QFile::encodeName(QDir(a.runtime.programFolder).relativeFilePath(real));
-        return relative.startsWith("../") && ::symlink(relative.constData(), QFile::encodeName(a.path).constData()) == 0
-               && ::symlink(QFile::encodeName(a.path).constData(), QFile::encodeName(b.path).constData()) == 0;
+        const QByteArray relative = QFile::encodeName(QDir(a.runtime.programFolder).relativeFilePath(QFile::decodeName(real)));
+        return relative.startsWith("../") && ::symlink(relative.constData(), a.path.constData()) == 0
+               && ::symlink(a.path.constData(), b.path.constData()) == 0;
     }
     bool linksKept() const
     {
-        return QFileInfo(a.path).isSymLink() && QFileInfo(b.path).symLinkTarget() == a.path
-               && QFileInfo(a.path).canonicalFilePath() == QFileInfo(real).canonicalFilePath();
+        const QFileInfo first(QFile::decodeName(a.path));
+        return first.isSymLink() && QFileInfo(QFile::decodeName(b.path)).symLinkTarget() == first.filePath()
+               && first.canonicalFilePath() == QFileInfo(QFile::decodeName(real)).canonicalFilePath();
     }
 };
 
@@ -214,6 +274,30 @@ bool fillUpTo(const QString &folder, qint64 room)
     while (filler.write(block) == block.size()) {
     }
     return filler.resize(filler.size() - room);
+}
+
+// A file's access list as getfacl shows it.
+QByteArray accessListOf(const QByteArray &path)
+{
+    const acl_t list = ::acl_get_file(path.constData(), ACL_TYPE_ACCESS);
+    char *text = list ? ::acl_to_text(list, nullptr) : nullptr;
+    const QByteArray shown = text ? QByteArray(text) : QByteArray("(none)");
+    ::acl_free(text);
+    ::acl_free(list);
+    return shown;
+}
+
+// Shows this process, in a mount namespace of its own, a user database in
+// which user uid's group (of the same number) has no other member; the
+// files are made in folder. False where it cannot.
+bool knowOnly(const QString &folder, const QByteArray &uid)
+{
+    const QByteArray users = QFile::encodeName(folder + "/passwd"), groups = QFile::encodeName(folder + "/group");
+    return writeText(users, "root:x:0:0::/root:/bin/sh\nplayer:x:" + uid + ':' + uid + "::/nonexistent:/bin/false\n")
+           && writeText(groups, "root:x:0:\nplayer:x:" + uid + ":\n") && ::unshare(CLONE_NEWNS) == 0
+           && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+           && ::mount(users, "/etc/passwd", nullptr, MS_BIND, nullptr) == 0
+           && ::mount(groups, "/etc/group", nullptr, MS_BIND, nullptr) == 0;
 }
 
 } // namespace
@@ -264,7 +348,7 @@ private slots:
         // Where it cannot be created it is no error: there is no table yet.
         QByteArray head("stale");
         QString error;
-        QVERIFY(readHead(f.runtime.programFolder + "/gone/Records.dat", TableSize, head, error));
+        QVERIFY(readHead(f.runtime.appPath() + "/gone/Records.dat", TableSize, head, error));
         QCOMPARE(head, QByteArray());
     }
 
@@ -328,12 +412,18 @@ private slots:
         // cut at any moment leaves one whole table, the record in it once saved.
         const QByteArray file = ' ' + inodeOf(f.path);
         diskCalls.removeAll("write" + file);
-        QCOMPARE(diskCalls, QList<QByteArray>({"fdatasync" + file, "rename" + file, "fsync " + inodeOf(f.runtime.programFolder)}));
+        QCOMPARE(diskCalls, QList<QByteArray>({"fdatasync" + file, "rename" + file, "fsync " + inodeOf(f.runtime.appPath())}));
+
+        // Up to the bound a file saves, its tail kept; a byte more, and it is refused.
+        for (const qint64 size : {MaxFileBytes, MaxFileBytes + 1}) {
+            QVERIFY(::truncate(f.path.constData(), size) == 0);
+            QCOMPARE(writeTable(f.runtime, f.path, table, error), size == MaxFileBytes);
+        }
 
         // A file far larger than any table still reads, but a save refuses it
         // at once, before writing a byte.
         constexpr qint64 Huge = qint64(100) << 30;
-        QVERIFY(::truncate(QFile::encodeName(f.path).constData(), Huge) == 0);
+        QVERIFY(::truncate(f.path.constData(), Huge) == 0);
         diskCalls.clear();
         notingDiskCalls = true;
         QElapsedTimer clock;
@@ -344,7 +434,7 @@ private slots:
         QCOMPARE(error, QStringLiteral("Файл слишком велик для таблицы рекордов: в нём больше 65536 байт"));
         QCOMPARE(diskCalls, QList<QByteArray>{});
         QCOMPARE(f.read(), table);
-        QCOMPARE(QFileInfo(f.path).size(), Huge);
+        QCOMPARE(QFileInfo(QFile::decodeName(f.path)).size(), Huge);
         QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
     }
 
@@ -383,10 +473,10 @@ private slots:
         QVERIFY(!writeTable(f.runtime, f.path, RecordTable{}, error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(f.entries(), QStringList{QStringLiteral("Records.dat")});
-        QVERIFY(QFileInfo(f.path).isDir());
+        QVERIFY(QFileInfo(QFile::decodeName(f.path)).isDir());
 
         // A folder that is gone cannot be written either, and nothing appears.
-        QVERIFY(!writeTable(f.runtime, f.runtime.programFolder + "/gone/Records.dat", RecordTable{}, error));
+        QVERIFY(!writeTable(f.runtime, f.runtime.appPath() + "/gone/Records.dat", RecordTable{}, error));
         QVERIFY(!error.isEmpty());
     }
 
@@ -400,6 +490,7 @@ private slots:
         const QString link = QStringLiteral("Это не обычный файл, а символическая ссылка");
         QTest::newRow("folder") << "Records.dat" << "folder" << folder;
         QTest::newRow("named pipe") << "Records.dat" << "pipe" << pipe;
+        QTest::newRow("a table the player may not read") << "Records.dat" << "unreadable" << QStringLiteral("Доступ запрещён");
         // Only a file that is not there reads as empty, not one that cannot be looked up.
         QTest::newRow("link to itself") << "Records.dat" << "loop"
                                         << QStringLiteral("Слишком много уровней символических ссылок");
@@ -412,6 +503,9 @@ private slots:
         QTest::newRow("lock: link to a named pipe") << ".Records.dat.pyatnashki-lock" << "link to a pipe" << link;
         QTest::newRow("lock: a file the player may not read") << ".Records.dat.pyatnashki-lock" << "unreadable"
                                                               << QStringLiteral("Доступ запрещён");
+        // ... which only its owner may remove: the save says whose it is.
+        QTest::newRow("lock: another user's, in a sticky folder") << ".Records.dat.pyatnashki-lock" << "another's, sticky"
+                                                                  << QStringLiteral("Доступ запрещён");
     }
     void whatIsNoOrdinaryFileIsRefusedAtOnceWithTheReason()
     {
@@ -424,6 +518,9 @@ private slots:
         const QString at = QDir(f.runtime.programFolder).filePath(name);
         const QByteArray path = QFile::encodeName(at);
         const bool lock = name.endsWith(QLatin1String("-lock"));
+        const bool sticky = kind == "another's, sticky";
+        if (sticky && ::geteuid() != 0)
+            QSKIP("only root can plant files as two users here");
         RecordTable table;
         table(1) = entry("kept", 5);
         if (lock)
@@ -438,6 +535,8 @@ private slots:
                           : kind == "socket"          ? ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
                           : kind == "link to nowhere" ? ::symlink(outside.constData(), path.constData()) == 0
                           : kind == "unreadable"      ? writeText(path.constData(), "") && ::chmod(path.constData(), 0) == 0
+                          : sticky ? writeText(path.constData(), "") && ::chown(path.constData(), Intruder, Intruder) == 0
+                                         && ::chmod(path.constData(), 0600) == 0
                                                       : ::mkfifo(outside.constData(), 0644) == 0
                                                             && ::symlink(outside.constData(), path.constData()) == 0;
         ::close(socket);
@@ -445,30 +544,34 @@ private slots:
         const QStringList before = f.entries();
 
         // Modes do not bind root: as root, another user plays.
-        const uid_t player = kind == "unreadable" ? playingUser() : ::geteuid();
-        QVERIFY(::chown(QFile::encodeName(f.runtime.programFolder).constData(), player, gid_t(-1)) == 0);
+        const uid_t player = kind == "unreadable" || sticky ? playingUser() : ::geteuid();
+        const QByteArray folder = f.runtime.appPath();
+        QVERIFY(sticky ? ::chmod(folder.constData(), 01777) == 0 : ::chown(folder.constData(), player, gid_t(-1)) == 0);
         int status = 0;
         const QByteArray report = asUser(player, [&] {
-            QString readError, saveError, lockFile;
+            QString readError, saveError;
+            Runtime::InTheWay blocked;
             QElapsedTimer clock;
             clock.start();
             RecordTable read = table;
             const WaitLimit limit(1000);
             const bool readOk = readTable(f.runtime, f.path, read, readError);
-            const bool saved = writeTable(f.runtime, f.path, RecordTable{}, saveError, &lockFile);
-            return packed(readOk, saved, clock.elapsed(), readError, saveError, lockFile, read(1) == entry("kept", 5));
+            const bool saved = writeTable(f.runtime, f.path, RecordTable{}, saveError, &blocked);
+            return packed(readOk, saved, clock.elapsed(), readError, saveError, blocked.path, blocked.removableBy,
+                          read(1) == entry("kept", 5));
         }, status);
         QCOMPARE(status, 0);
         bool readOk = !lock, saved = true, kept = false;
         qint64 elapsed = 0;
-        QString readError, saveError, lockFile;
-        unpack(report, readOk, saved, elapsed, readError, saveError, lockFile, kept);
+        QString readError, saveError, lockFile, removableBy;
+        unpack(report, readOk, saved, elapsed, readError, saveError, lockFile, removableBy, kept);
         QCOMPARE(readOk, lock);
         QVERIFY(!saved);
         QVERIFY(elapsed < 1000);
         QCOMPARE(readError, lock ? QString() : reason);
         QCOMPARE(saveError, reason);
         QCOMPARE(lockFile, lock ? at : QString());
+        QCOMPARE(removableBy, sticky ? QStringLiteral("61002") : QString());
         QVERIFY(kept);
         if (lock)
             QCOMPARE(f.file(), encodeTable(table));
@@ -518,11 +621,12 @@ private slots:
                 if (!sizeLimit && !fillUpTo(folder.path(), room))
                     ::_exit(NoDisk);
                 QString error;
-                const bool stored = updateHead(path, TableSize, [&](const QByteArray &) { return encodeTable(table); }, error);
+                const bool stored = updateHead(QFile::encodeName(path), TableSize,
+                                               [&](const QByteArray &) { return encodeTable(table); }, error);
                 QFile::remove(folder.filePath(QStringLiteral("filler")));
                 QByteArray out;
                 QDataStream(&out, QIODevice::WriteOnly)
-                    << stored << error << contents(path)
+                    << stored << error << contents(QFile::encodeName(path))
                     << QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
                 return out;
             },
@@ -577,8 +681,10 @@ private slots:
         Children holder;
         holder.pids << ::fork();
         if (holder.pids[0] == 0) {
-            SaveLock lock(QFile::encodeName(f.path));
+            Place place;
             QString error;
+            walkTo(f.path, place, error);
+            SaveLock lock(place);
             if (lock.acquire(0, error) && ::write(ready[1], "!", 1) == 1)
                 ::pause();
             ::_exit(1);
@@ -599,53 +705,84 @@ private slots:
         ::kill(holder.pids[0], SIGKILL);
         ::waitpid(holder.pids.takeFirst(), nullptr, 0);
         // What a save killed before its rename leaves goes at the next save,
-        // whether or not a kill above hit one; the player's files beside it,
+        // found without reading the folder; the player's files beside it,
         // whatever their names, modes or owners, stay.
+        const pid_t killed = ::fork();
+        if (killed == 0) {
+            killAtRename = true;
+            writeTable(f.runtime, f.path, first, error);
+            ::_exit(0);
+        }
+        int status = 0;
+        QVERIFY(::waitpid(killed, &status, 0) == killed && WIFSIGNALED(status));
+        QVERIFY(f.entries().size() > 1);
+        QCOMPARE(f.file(), before);
         const QDir folder(f.runtime.programFolder);
-        QVERIFY(writeText(qPrintable(folder.filePath(".Records.dat.pyatnashki-save-aBcDeF")), "stray"));
         const QStringList players = {"Records.dat.backup", "Records.dat.123456", "Records.dat.ABCDEF",
                                      "Records.dat.aBcDeF", "Records.dat.orig01", "Records.dat.before"};
         for (const QString &name : players)
             QVERIFY(writeText(qPrintable(folder.filePath(name)), "mine"));
-        QVERIFY(::chmod(qPrintable(f.path + ".orig01"), 0444) == 0);
+        QVERIFY(::chmod((f.path + ".orig01").constData(), 0444) == 0);
         if (::geteuid() == 0)
-            QVERIFY(::chown(qPrintable(f.path + ".before"), 65534, 65534) == 0 && ::chmod(qPrintable(f.path + ".before"), 0400) == 0);
+            QVERIFY(::chown((f.path + ".before").constData(), 65534, 65534) == 0 && ::chmod((f.path + ".before").constData(), 0400) == 0);
+        diskCalls.clear();
+        notingDiskCalls = true;
         QVERIFY2(writeTable(f.runtime, f.path, second, error), qPrintable(error));
+        notingDiskCalls = false;
+        QVERIFY(!diskCalls.join(' ').contains("folder read"));
+        // What the player cannot remove from that name is left, and another name serves.
+        const QByteArray taken = QFile::encodeName(folder.filePath(".Records.dat.pyatnashki-save-")) + QByteArray::number(::geteuid());
+        QVERIFY(::mkdir(taken.constData(), 0755) == 0);
+        QVERIFY2(writeTable(f.runtime, f.path, second, error), qPrintable(error));
+        QVERIFY(::rmdir(taken.constData()) == 0);
         QCOMPARE(f.file(), encodeTable(second) + tail);
         QStringList expected = players + QStringList{"Records.dat"}, left = f.entries();
         expected.sort();
         left.sort();
         QCOMPARE(left, expected);
         for (const QString &name : players)
-            QCOMPARE(contents(folder.filePath(name)), QByteArray("mine"));
+            QCOMPARE(contents(QFile::encodeName(folder.filePath(name))), QByteArray("mine"));
     }
 
     void aSaveThroughLinksWritesTheFileTheyLeadToAndKeepsIt_data()
     {
-        QTest::addColumn<bool>("anotherUsers");
-        QTest::newRow("the player's file, 0664") << false;
-        QTest::newRow("another user's read-only file, saved by root") << true;
+        QTest::addColumn<uint>("owner"); // 0: the player's own
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<QString>("accessList"); // in setfacl's words
+        QTest::newRow("the player's file, 0664") << 0u << 0664u << QString();
+        QTest::newRow("another user's read-only file, saved by root") << 65534u << 0444u << QString();
+        // A table is no program: no save may make it one that runs as its owner.
+        QTest::newRow("another user's set-id file, saved by root") << 65534u << 06755u << QString();
+        QTest::newRow("the player's file shared by an access list") << 0u << 0600u
+                                                                    << QStringLiteral("u::rw-,u:61002:rw-,g::---,m::rw-,o::---");
     }
     void aSaveThroughLinksWritesTheFileTheyLeadToAndKeepsIt()
     {
-        QFETCH(bool, anotherUsers);
-        if (anotherUsers && ::geteuid() != 0)
+        QFETCH(uint, owner);
+        QFETCH(uint, mode);
+        QFETCH(QString, accessList);
+        if (owner && ::geteuid() != 0)
             QSKIP("only root can save another user's file here");
         LinkedFolders l;
         QVERIFY(l.make());
         RecordTable table;
         table(1) = entry("Аня", 30);
-        QVERIFY(writeText(qPrintable(l.real), encodeTable(table) + "tail"));
-        const QByteArray real = QFile::encodeName(l.real);
-        QVERIFY(anotherUsers ? ::chown(real, 65534, 65534) == 0 && ::chmod(real, 0444) == 0 : ::chmod(real, 0664) == 0);
+        QVERIFY(writeText(l.real, encodeTable(table) + "tail"));
+        const QByteArray real = l.real;
+        QVERIFY((!owner || ::chown(real, owner, owner) == 0) && ::chmod(real, mode) == 0);
+        if (!accessList.isEmpty()) {
+            const acl_t list = ::acl_from_text(qPrintable(accessList));
+            QVERIFY(list && ::acl_set_file(real, ACL_TYPE_ACCESS, list) == 0);
+            ::acl_free(list);
+        }
+        const QByteArray accessBefore = accessListOf(real);
         struct stat before, after;
         QVERIFY(::stat(real, &before) == 0);
         // Beside the file actually written: the player's copy and another
-        // program's lock stay, a stray of the game's own goes.
+        // program's lock stay.
         const QDir elsewhere(l.elsewhere.path());
         QVERIFY(writeText(qPrintable(elsewhere.filePath("real.dat.backup")), "mine"));
         QVERIFY(writeText(qPrintable(elsewhere.filePath("real.dat.lock")), "another program's"));
-        QVERIFY(writeText(qPrintable(elsewhere.filePath(".real.dat.pyatnashki-save-q1W2e3")), "stray"));
 
         QString error;
         table(2) = entry("Боря", 40);
@@ -658,76 +795,178 @@ private slots:
         QVERIFY(::stat(real, &after) == 0);
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_mode, before.st_mode & ~(S_ISUID | S_ISGID));
+        QCOMPARE(accessListOf(real), accessBefore);
         QCOMPARE(entriesOf(l.elsewhere.path()), QStringList({"real.dat", "real.dat.backup", "real.dat.lock"}));
-        QCOMPARE(contents(elsewhere.filePath("real.dat.backup")), QByteArray("mine"));
-        QCOMPARE(contents(elsewhere.filePath("real.dat.lock")), QByteArray("another program's"));
+        QCOMPARE(contents(QFile::encodeName(elsewhere.filePath("real.dat.backup"))), QByteArray("mine"));
+        QCOMPARE(contents(QFile::encodeName(elsewhere.filePath("real.dat.lock"))), QByteArray("another program's"));
         QCOMPARE(l.a.entries(), QStringList{"Records.dat"});
         QCOMPARE(l.b.entries(), QStringList{"Records.dat"});
     }
 
-    // Whoever may change a link (its owner, the owner of its folder) could
-    // point the player's save at any file: a link is followed only where they
-    // can be trusted with where it leads.
-    void aLinkIsFollowedOnlyWhereThoseWhoMayChangeItAreTrusted_data()
+    // Whoever can put a link where the game looks could point the player's
+    // save at any of the player's files: a link is followed only where
+    // nobody but root and the player can have put it. Each row breaks one
+    // part of that rule.
+    void aLinkIsFollowedOnlyWhereNobodyElseCanHavePutIt_data()
     {
-        QTest::addColumn<uint>("folderOwner");
-        QTest::addColumn<uint>("linkOwner");
         QTest::addColumn<uint>("player");
-        QTest::addColumn<QString>("refusal"); // %1 the link, %2 the folder it leads into; empty: followed
+        QTest::addColumn<uint>("folderOwner");
+        QTest::addColumn<uint>("folderGroup");
+        QTest::addColumn<uint>("folderMode");
+        QTest::addColumn<QString>("accessList"); // of the link's folder, in setfacl's words
+        QTest::addColumn<uint>("linkOwner");
+        QTest::addColumn<bool>("secondName");   // the link has a hard link beside it
+        QTest::addColumn<bool>("groupOfOne");   // the system knows the folder's group as the player's alone
+        QTest::addColumn<QString>("refusal");   // %1 the link; empty: followed
+        const uint P = Player, I = Intruder;
+        const QString inFolder = QStringLiteral("Символическая ссылка %1 лежит в папке, куда %2; по ссылкам в такой папке "
+                                                "игра не переходит");
         QTest::newRow("another user's link in a shared sticky folder")
-            << 0u << uint(Intruder) << uint(Player)
+            << P << 0u << 0u << 01777u << QString() << I << false << false
             << QStringLiteral("Символическую ссылку %1 создал другой пользователь (61002) в папке, куда могут писать все; "
                               "по чужим ссылкам в такой папке игра не переходит");
-        QTest::newRow("root playing in another user's folder, that user's link to root's file")
-            << uint(Intruder) << uint(Intruder) << 0u
-            << QStringLiteral("Символическая ссылка %1 (её владелец — 61002, владелец её папки — 61002) ведёт в папку %2, "
-                              "владелец которой — root; по такой ссылке игра не переходит");
-        QTest::newRow("the player's own link in a shared sticky folder") << 0u << uint(Player) << uint(Player) << QString();
+        QTest::newRow("root playing in another user's folder, that user's link")
+            << 0u << I << I << 0755u << QString() << I << false << false
+            << QStringLiteral("Символическая ссылка %1 лежит в папке пользователя 61002; по ссылкам в чужих папках игра "
+                              "не переходит");
+        QTest::newRow("the player's link in the player's folder, which a group of others may write")
+            << P << P << I << 02775u << QString() << P << false << false << inFolder.arg("%1", "может писать группа 61002");
+        QTest::newRow("the player's link in the player's folder, open to another user by an access list")
+            << P << P << P << 0755u << QStringLiteral("u::rwx,u:61002:rwx,g::r-x,m::rwx,o::r-x") << P << false << false
+            << inFolder.arg("%1", "может писать пользователь 61002");
+        QTest::newRow("the player's link in the player's folder, open to all")
+            << P << P << P << 0777u << QString() << P << false << false << inFolder.arg("%1", "могут писать все");
+        QTest::newRow("a second name of the player's link, in a shared sticky folder")
+            << P << 0u << 0u << 01777u << QString() << P << true << false
+            << QStringLiteral("У символической ссылки %1 есть и другие имена (жёсткие ссылки на неё); по такой ссылке игра "
+                              "не переходит");
+        QTest::newRow("the player's own link in a shared sticky folder")
+            << P << 0u << 0u << 01777u << QString() << P << false << false << QString();
+        QTest::newRow("the player's link in a folder of the player's own group")
+            << P << P << P << 02775u << QString() << P << false << true << QString();
     }
-    void aLinkIsFollowedOnlyWhereThoseWhoMayChangeItAreTrusted()
+    void aLinkIsFollowedOnlyWhereNobodyElseCanHavePutIt()
     {
-        QFETCH(uint, folderOwner);
-        QFETCH(uint, linkOwner);
         QFETCH(uint, player);
+        QFETCH(uint, folderOwner);
+        QFETCH(uint, folderGroup);
+        QFETCH(uint, folderMode);
+        QFETCH(QString, accessList);
+        QFETCH(uint, linkOwner);
+        QFETCH(bool, secondName);
+        QFETCH(bool, groupOfOne);
         QFETCH(QString, refusal);
         if (::geteuid() != 0)
             QSKIP("only root can plant files as two users here");
         // The player's notes, in the player's own folder; the game's folder
-        // holds the link, in the shared folder /tmp is (root's, 1777) or
-        // another user's own.
+        // holds the link.
         QTemporaryDir game, own;
-        const QString notes = own.filePath(QStringLiteral("notes.txt")), link = game.filePath(QStringLiteral("Records.dat"));
-        QVERIFY(writeText(qPrintable(notes), "the player's notes"));
-        QVERIFY(::chown(qPrintable(notes), player, player) == 0 && ::chown(qPrintable(own.path()), player, player) == 0);
-        QVERIFY(::chown(qPrintable(game.path()), folderOwner, folderOwner) == 0
-                && ::chmod(qPrintable(game.path()), folderOwner == 0 ? 01777 : 0755) == 0);
-        QVERIFY(::symlink(QFile::encodeName(notes).constData(), QFile::encodeName(link).constData()) == 0
-                && ::lchown(QFile::encodeName(link).constData(), linkOwner, linkOwner) == 0);
+        const QByteArray notes = QFile::encodeName(own.filePath(QStringLiteral("notes.txt")));
+        const QByteArray folder = QFile::encodeName(game.path()), link = folder + "/Records.dat";
+        QVERIFY(writeText(notes, "the player's notes"));
+        QVERIFY(::chown(notes, player, player) == 0 && ::chown(QFile::encodeName(own.path()), player, player) == 0);
+        QVERIFY(::chown(folder, folderOwner, folderGroup) == 0 && ::chmod(folder, folderMode) == 0);
+        if (!accessList.isEmpty()) {
+            const acl_t list = ::acl_from_text(qPrintable(accessList));
+            QVERIFY(list && ::acl_set_file(folder, ACL_TYPE_ACCESS, list) == 0);
+            ::acl_free(list);
+        }
+        QVERIFY(::symlink(notes, link) == 0 && ::lchown(link, linkOwner, linkOwner) == 0);
+        if (secondName)
+            QVERIFY(::link(link, folder + "/another name") == 0);
         RecordTable table;
         table(1) = entry("Юра", 9);
 
+        QTemporaryDir database;
         int status = 0;
-        const QByteArray report = asUser(player, [&] {
+        const QByteArray report = inChild([&] {
+            if (groupOfOne && !knowOnly(database.path(), QByteArray::number(player)))
+                ::_exit(CannotSetUp);
+            if (player != ::geteuid()
+                && (::setgroups(0, nullptr) != 0 || ::setresgid(player, player, player) != 0
+                    || ::setresuid(player, player, player) != 0))
+                ::_exit(CannotSetUp);
             QByteArray head;
             QString readError, saveError;
             const bool read = readHead(link, TableSize, head, readError);
             const bool saved = updateHead(link, TableSize, [&](const QByteArray &) { return encodeTable(table); }, saveError);
             return packed(read, readError, saved, saveError);
         }, status);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == CannotSetUp && groupOfOne)
+            QSKIP("cannot show the player a group database of its own here (a mount namespace needs root)");
         QCOMPARE(status, 0);
         bool read = false, saved = false;
         QString readError, saveError;
         unpack(report, read, readError, saved, saveError);
-        const QString reason = QString(refusal).replace(QLatin1String("%1"), link).replace(QLatin1String("%2"), own.path());
+        const QString reason = QString(refusal).replace(QLatin1String("%1"), QFile::decodeName(link));
         QCOMPARE(readError, reason);
         QCOMPARE(saveError, reason);
         QCOMPARE(read, reason.isEmpty());
         QCOMPARE(saved, reason.isEmpty());
         QCOMPARE(contents(notes), reason.isEmpty() ? encodeTable(table) : QByteArray("the player's notes"));
-        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(QFileInfo(QFile::decodeName(link)).isSymLink());
         QCOMPARE(entriesOf(own.path()), QStringList{"notes.txt"});
-        QCOMPARE(entriesOf(game.path()), QStringList{"Records.dat"});
+        QCOMPARE(entriesOf(game.path()), secondName ? QStringList({"another name", "Records.dat"}) : QStringList{"Records.dat"});
+    }
+
+    // A folder exchanged for another (renameat2) at the very moment the walk
+    // has checked it must not be the one written: the save works in the
+    // folder it checked, held open, whatever the path names by then.
+    void aFolderExchangedAfterItsCheckIsNotTheOneWritten_data()
+    {
+        QTest::addColumn<bool>("dataFolder"); // the player's data folder, made where missing, as an install keeps it
+        QTest::newRow("a link of the player's into a shared folder") << false;
+        QTest::newRow("the player's data folder, in a folder open to another user") << true;
+    }
+    void aFolderExchangedAfterItsCheckIsNotTheOneWritten()
+    {
+        QFETCH(bool, dataFolder);
+        if (::geteuid() != 0)
+            QSKIP("only root can plant files as two users here");
+        // The player's folder (holding the player's private file) and
+        // another user's, side by side in a folder both may write.
+        QTemporaryDir top, game;
+        const QByteArray shared = QFile::encodeName(top.path()), mine = shared + "/docs", theirs = shared + "/adir";
+        QVERIFY(::mkdir(mine, 0700) == 0 && ::mkdir(theirs, 0777) == 0);
+        QVERIFY(writeText(mine + "/notes.txt", "the player's notes") && writeText(theirs + "/notes.txt", "theirs"));
+        for (const QByteArray &path : {mine, mine + "/notes.txt", QFile::encodeName(game.path())})
+            QVERIFY(::chown(path, Player, Player) == 0);
+        for (const QByteArray &path : {theirs, theirs + "/notes.txt"})
+            QVERIFY(::chown(path, Intruder, Intruder) == 0 && ::chmod(path, 0777) == 0);
+        QVERIFY(::chmod(shared, 0777) == 0);
+        // The link leads into their folder; the data folder is the player's.
+        QByteArray path = QFile::encodeName(game.path()) + "/Records.dat";
+        const char *checked = dataFolder ? "docs" : "adir";
+        if (dataFolder)
+            path = mine + "/Records.dat";
+        else
+            QVERIFY(::symlink(theirs + "/notes.txt", path) == 0 && ::lchown(path, Player, Player) == 0);
+        RecordTable table;
+        table(1) = entry("Юра", 9);
+
+        int status = 0;
+        const QByteArray report = asUser(Player, [&] {
+            exchange = {shared, checked, dataFolder ? "adir" : "docs"};
+            QString error;
+            const bool saved = updateHead(path, TableSize, [&](const QByteArray &) { return encodeTable(table); }, error,
+                                          nullptr, {.makeFolders = dataFolder, .ownFolder = dataFolder});
+            return packed(saved, error, exchange.folder.isEmpty());
+        }, status);
+        QCOMPARE(status, 0);
+        bool saved = false, exchanged = false;
+        QString error;
+        unpack(report, saved, error, exchanged);
+        QVERIFY2(saved, qPrintable(error));
+        QVERIFY(exchanged);
+        // The two folders now stand under each other's names.
+        QCOMPARE(contents(theirs + "/notes.txt"), QByteArray("the player's notes"));
+        QCOMPARE(contents(mine + "/notes.txt"), dataFolder ? QByteArray("theirs") : encodeTable(table));
+        QCOMPARE(entriesOf(QFile::decodeName(mine)), QStringList{"notes.txt"});
+        QCOMPARE(entriesOf(QFile::decodeName(theirs)),
+                 dataFolder ? QStringList({"notes.txt", "Records.dat"}) : QStringList{"notes.txt"});
+        if (dataFolder)
+            QCOMPARE(contents(theirs + "/Records.dat"), encodeTable(table));
     }
 
     void gamesSavingAtOnceThroughTwoLinksLoseNothing()

@@ -1,6 +1,7 @@
 #include "platform/QtRuntime.h"
-#include "records/RecordsFile.h"
 #include "support/Processes.h"
+#include "records/RecordFormat.h"
+#include "support/TableFile.h"
 #include "ui/Appearance.h"
 
 #include <QAccessible>
@@ -20,6 +21,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <pwd.h>
 #include <sched.h>
@@ -97,9 +99,17 @@ class TestRuntime : public QObject
 public:
     // Started with FIRST_DRAWS_ONLY set, this program is one start of the game
     // for twoStartsAtOnceDrawDifferentValues: it re-seeds as the game does,
-    // prints its first draws and ends.
+    // prints its first draws and ends. Started with SAVE_BESIDE_ME set, it is
+    // a portable game that saves a table and says how that went.
     static void initMain()
     {
+        if (qEnvironmentVariableIsSet("SAVE_BESIDE_ME")) {
+            QtRuntime portable(QStringLiteral("Пятнашки"), RecordsLayout::Portable);
+            QString error;
+            const bool saved = writeTable(portable, recordsPath(portable), RecordTable{}, error);
+            std::fputs(saved ? "saved" : error.toUtf8().constData(), stdout);
+            std::exit(0);
+        }
         if (!qEnvironmentVariableIsSet("FIRST_DRAWS_ONLY"))
             return;
         QtRuntime runtime(QStringLiteral("Пятнашки"));
@@ -227,10 +237,28 @@ private slots:
     void programFolderIsTheExecutablesFolderWithoutTrailingSeparator()
     {
         QtRuntime runtime(QStringLiteral("Пятнашки"));
-        const QString folder = runtime.appPath();
+        const QString folder = QFile::decodeName(runtime.appPath());
         QCOMPARE(folder, QCoreApplication::applicationDirPath());
         QVERIFY(!folder.endsWith(u'/'));
         QVERIFY(QFileInfo(folder + QStringLiteral("/test_runtime")).isExecutable());
+
+        // A folder named in bytes that are no text (from an old archive, or
+        // another system's disk) is the folder all the same.
+        QTemporaryDir top;
+        const QByteArray game = QFile::encodeName(top.path()) + "/game\xff";
+        QVERIFY(::mkdir(game.constData(), 0755) == 0);
+        // Named as bytes throughout: Qt's text would lose the one that is no letter.
+        const std::string copy = (game + "/test_runtime").toStdString();
+        QVERIFY(std::filesystem::copy_file(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(), copy));
+        std::FILE *start = ::popen(("SAVE_BESIDE_ME=1 '" + copy + "'").c_str(), "r");
+        QVERIFY(start);
+        char said[256] = {};
+        const size_t size = std::fread(said, 1, sizeof said - 1, start);
+        QCOMPARE(::pclose(start), 0);
+        QCOMPARE(QString::fromUtf8(said, qsizetype(size)), QStringLiteral("saved"));
+        struct stat saved {};
+        QVERIFY(::stat((game + "/Records.dat").constData(), &saved) == 0);
+        QCOMPARE(saved.st_size, off_t(TableSize));
     }
 
     // A system install keeps the records in the player's data folder, made on
@@ -257,12 +285,12 @@ private slots:
         QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::System);
         for (const auto &[dataHome, folder] : dataHomes) {
             EnvSetting dataHomeSetting("XDG_DATA_HOME", dataHome);
-            QCOMPARE(recordsPath(system), folder + QStringLiteral("/Records.dat"));
-            QCOMPARE(recordsPath(portable), beside + QStringLiteral("/Records.dat"));
+            QCOMPARE(recordsPath(system), QFile::encodeName(folder + QStringLiteral("/Records.dat")));
+            QCOMPARE(recordsPath(portable), QFile::encodeName(beside + QStringLiteral("/Records.dat")));
         }
 
         EnvSetting noDataHome("XDG_DATA_HOME", std::nullopt);
-        const QString path = recordsPath(system);
+        const QByteArray path = recordsPath(system);
         RecordTable table;
         table(1).Hod = 5;
         QString error;
@@ -272,7 +300,7 @@ private slots:
 
         table(1) = RecordEntry{fixedName(QStringLiteral("abc")), 123};
         QVERIFY2(writeTable(system, path, table, error), qPrintable(error));
-        QFile file(path);
+        QFile file(QFile::decodeName(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().left(12), QByteArray("abc       \x7b\0", 12));
         QCOMPARE(file.size(), 60);
@@ -301,13 +329,28 @@ private slots:
             QVERIFY(!writeTable(system, recordsPath(system), table, error));
             QCOMPARE(error, QStringLiteral("Символическая ссылка %1 ведёт в nowhere, а такой папки нет").arg(dangling));
         }
+        {
+            // A folder on the way that cannot be looked up is no folder to do without: its reason is told.
+            const QByteArray file = QFile::encodeName(home.filePath(QStringLiteral("file")));
+            QVERIFY(QFile(QFile::decodeName(file)).open(QIODevice::WriteOnly));
+            EnvSetting dataHome("XDG_DATA_HOME", file + "/data");
+            QString readError;
+            QVERIFY(!readTable(system, recordsPath(system), table, readError));
+            QVERIFY(!writeTable(system, recordsPath(system), table, error));
+            QCOMPARE(readError, QStringLiteral("Часть пути не является каталогом"));
+            QCOMPARE(error, readError);
+            QVERIFY(QFile::remove(QFile::decodeName(file)));
+        }
         if (::geteuid() != 0)
             QSKIP("only root can plant files as two users here");
 
         // Root started with a player's HOME saves into its own home, here a
-        // disk of the child's own, and makes nothing in the player's.
+        // disk of the child's own, and makes nothing in the player's; nor do
+        // the libraries, which are shown root's home from the start.
         QVERIFY(::chown(QFile::encodeName(home.path()).constData(), Player, Player) == 0);
         EnvSetting noDataHome("XDG_DATA_HOME", std::nullopt);
+        EnvSetting configHome("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        EnvSetting cacheHome("XDG_CACHE_HOME", "/var/cache/elsewhere");
         const QString rootHome = QFile::decodeName(::getpwuid(0)->pw_dir);
         int status = 0;
         QByteArray report = inChild([&] {
@@ -315,16 +358,21 @@ private slots:
                 || ::mount("tmpfs", QFile::encodeName(rootHome).constData(), "tmpfs", 0, "mode=0700") != 0)
                 ::_exit(CannotSetUp);
             const bool saved = writeTable(system, recordsPath(system), table, error);
-            return packed(saved, error, recordsPath(system));
+            keepRootInItsOwnHome();
+            return packed(saved, error, recordsPath(system), qgetenv("HOME"),
+                          qEnvironmentVariableIsSet("XDG_CONFIG_HOME"), qgetenv("XDG_CACHE_HOME"));
         }, status);
         if (WIFEXITED(status) && WEXITSTATUS(status) == CannotSetUp)
             QSKIP("cannot mount a disk over root's home here");
         QCOMPARE(status, 0);
-        bool saved = false;
-        QString path;
-        unpack(report, saved, error, path);
+        bool saved = false, configKept = true;
+        QByteArray path, homeSeen, cacheSeen;
+        unpack(report, saved, error, path, homeSeen, configKept, cacheSeen);
         QVERIFY2(saved, qPrintable(error));
-        QCOMPARE(path, rootHome + QStringLiteral("/.local/share/pyatnashki/Records.dat"));
+        QCOMPARE(path, QFile::encodeName(rootHome + QStringLiteral("/.local/share/pyatnashki/Records.dat")));
+        QCOMPARE(homeSeen, QFile::encodeName(rootHome));
+        QVERIFY(!configKept);
+        QCOMPARE(cacheSeen, QByteArray("/var/cache/elsewhere"));
         QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("dangling")});
 
@@ -337,7 +385,7 @@ private slots:
         }, status);
         QCOMPARE(status, 0);
         unpack(report, path);
-        QCOMPARE(path, home.path() + QStringLiteral("/relative/home/.local/share/pyatnashki/Records.dat"));
+        QCOMPARE(path, QFile::encodeName(home.path() + QStringLiteral("/relative/home/.local/share/pyatnashki/Records.dat")));
         // ... or with another user's HOME, open to all: nothing is made in it.
         QTemporaryDir theirs;
         QVERIFY(::chown(QFile::encodeName(theirs.path()).constData(), Intruder, Intruder) == 0
@@ -364,8 +412,8 @@ private slots:
         EnvSetting dataHome("XDG_DATA_HOME", QFile::encodeName(home.path()));
         report = asUser(Player, [&] {
             QString readError, saveError;
-            const bool read = readTable(system, file, table, readError);
-            const bool stored = writeTable(system, file, table, saveError);
+            const bool read = readTable(system, QFile::encodeName(file), table, readError);
+            const bool stored = writeTable(system, QFile::encodeName(file), table, saveError);
             return packed(read, stored, readError, saveError);
         }, status);
         QCOMPARE(status, 0);
