@@ -14,7 +14,6 @@ public:
 
     // Shows or hides the ring, repainting the ring alone.
     void setFocusMark(bool shown);
-    bool focusMark() const { return m_mark; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
