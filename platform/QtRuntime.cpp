@@ -1,5 +1,6 @@
 #include "platform/QtRuntime.h"
 
+#include "BuildSettings.h"
 #include "platform/FileAccess.h"
 
 #include <QApplication>
@@ -79,16 +80,12 @@ QString QtRuntime::appPath() const
 
 RecordsLayout QtRuntime::builtLayout()
 {
-#ifdef PYATNASHKI_SYSTEM_INSTALL
-    return RecordsLayout::System;
-#else
-    return RecordsLayout::Portable;
-#endif
+    return BuiltRecordsLayout;
 }
 
 QString QtRuntime::recordsFolder() const
 {
-    return m_layout == RecordsLayout::System ? playerDataFolder() : appPath();
+    return m_layout == RecordsLayout::PlayerData ? playerDataFolder() : appPath();
 }
 
 void QtRuntime::end()
@@ -108,7 +105,7 @@ bool QtRuntime::readFileHead(const QString &path, qint64 maxBytes, QByteArray &h
 {
     // Another user's folder could hand the player any file under the
     // table's name (OpenSSH turns away a key folder others own likewise).
-    if (m_layout == RecordsLayout::System && !isOwnFolder(QFileInfo(path).path(), error))
+    if (m_layout == RecordsLayout::PlayerData && !isOwnFolder(QFileInfo(path).path(), error))
         return false;
     return readHead(path, maxBytes, head, error);
 }
@@ -118,7 +115,7 @@ bool QtRuntime::updateFileHead(const QString &path, qint64 maxBytes, const HeadU
 {
     // The player's data folder may not exist yet: the first save makes it.
     // A read leaves it alone, and reads a missing file as empty.
-    if (m_layout == RecordsLayout::System
+    if (m_layout == RecordsLayout::PlayerData
         && (!makeFolder(QFileInfo(path).path(), error) || !isOwnFolder(QFileInfo(path).path(), error)))
         return false;
     return updateHead(path, maxBytes, update, error, &lockInTheWay);
