@@ -40,10 +40,4 @@ FrmAbout::FrmAbout(QWidget *parent)
     // A screen reader reads the longer lines itself as the window opens; the short ones it would skip follow.
     setAccessibleDescription(spokenLines(unreadLines(
         {Label1->text(), Label2->text(), Label3->text(), Label5->text(), Label6->text(), Label4->text()})));
-    connect(CmdClose, &QPushButton::clicked, this, &FrmAbout::CmdClose_Click);
-}
-
-void FrmAbout::CmdClose_Click()
-{
-    accept();
 }

@@ -55,11 +55,4 @@ FrmHelp::FrmHelp(QWidget *parent)
                                    "клеткой; клавиша Tab доводит до игрового поля, которое читает всю позицию; "
                                    "F5 читает её снова с любой фишки")}
         + unreadLines({Label5->text()})));
-
-    connect(Command1, &QPushButton::clicked, this, &FrmHelp::Command1_Click);
-}
-
-void FrmHelp::Command1_Click()
-{
-    accept();
 }
