@@ -33,12 +33,7 @@ FrmMain::FrmMain(Runtime &runtime, QWidget *parent)
     centreOnScreen(this);
 }
 
-FrmMain::~FrmMain()
-{
-    // The widgets' own teardown, after this, moves the focus: the mark's
-    // slot must not run on a window that is no longer a FrmMain.
-    disconnect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
-}
+FrmMain::~FrmMain() = default;
 
 void FrmMain::showEvent(QShowEvent *event)
 {
@@ -54,7 +49,6 @@ void FrmMain::connectHandlers()
 {
     for (int i = 0; i < 16; ++i)
         connect(ImgP[i], &ImageCell::clicked, this, [this, i] { ImgP_Click(i); });
-    connect(qApp, &QApplication::focusChanged, this, &FrmMain::updateFocusMark);
     // The arrows play whichever control of the window has the focus, before a
     // button can take them to move the focus; menus and popups get their own.
     for (QWidget *control : centralWidget()->findChildren<QWidget *>())
@@ -187,12 +181,6 @@ void FrmMain::tell(QWidget *control)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
     QAccessibleEvent focus(control, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
-}
-
-void FrmMain::updateFocusMark()
-{
-    const QWidget *focus = QApplication::focusWidget();
-    FrmPole->setFocusMark(focus && (focus == FrmPole || FrmPole->isAncestorOf(focus)));
 }
 
 void FrmMain::markLanded(int16_t cell)

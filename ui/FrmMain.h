@@ -76,8 +76,6 @@ private:
     void tell(QWidget *control);
     // Only the cell the last tile landed on carries the count; -1 for none.
     void markLanded(int16_t cell);
-    // The ring shows while the board holds the focus.
-    void updateFocusMark();
     // What a screen reader calls a cell: its tile's number or "пустая клетка".
     QString cellName(int cell) const;
     void nameCells();
