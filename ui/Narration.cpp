@@ -1,10 +1,12 @@
 #include "ui/Narration.h"
 
 #include "game/Game.h"
+#include "ui/GameKeys.h"
 #include "ui/ImageCell.h"
 #include "ui/Spoken.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -22,10 +24,23 @@ Narration::Narration(const Game &game, QWidget *window, QWidget *board, const st
                      const QLabel *counter)
     : QObject(window), m_game(game), m_window(window), m_board(board), m_cells(cells), m_counter(counter)
 {
-    // Read with the title as the window opens: the board is one Tab stop past the buttons.
-    window->setAccessibleDescription(QStringLiteral("Tab ведёт к игровому полю, стрелки сдвигают фишки."));
+    // Read with the title as the window first opens: a key that reaches the
+    // board from anywhere. Heard again after every dialog it would only be
+    // in the way, so it goes once the window first gives up the focus.
+    window->setAccessibleDescription(
+        QStringLiteral("%1 ведёт к игровому полю, стрелки сдвигают фишки.").arg(keyName(KeyUse::ReadBoard)));
+    window->installEventFilter(this);
     for (int16_t cell = 0; cell < BoardCells; ++cell)
         m_cells[cell]->setAccessibleDescription(cellPlace(cell));
+}
+
+bool Narration::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::WindowDeactivate) {
+        m_window->setAccessibleDescription(QString());
+        m_window->removeEventFilter(this);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Narration::slid(int16_t landing)

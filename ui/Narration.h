@@ -13,8 +13,8 @@ class QWidget;
 
 // What a screen reader hears of the main window besides its controls' own
 // words: the board read whole, each cell named by its tile and place, the
-// count on the tile that just slid, and the window's hint. A change is heard
-// by taking the focus to what shows it.
+// count on the tile that just slid, and the window's hint, heard as the
+// window first opens. A change is heard by taking the focus to what shows it.
 class Narration : public QObject
 {
     Q_OBJECT
@@ -39,6 +39,9 @@ public:
     // in a slide, and the board opened or closed.
     void countChanged();
     void openChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void tell(QWidget *control);
