@@ -18,11 +18,11 @@ public:
 
     Game(BoardView &view, Runtime &runtime, WinHandler onWin = {});
 
-    // Deals a fresh, solvable game: re-seeds, places tiles 1..16 in random
-    // cells, zeroes the counter and opens the board.
+    // Deals a fresh, solvable game: re-seeds, places every tile in a random
+    // cell, zeroes the counter and opens the board.
     void NewGame();
 
-    // A click on a cell 0..15: slides it into the blank if they are
+    // A click on a cell: slides it into the blank if they are
     // neighbours, then checks for a win; returns whether a move was made.
     bool ImgP_Click(int16_t index);
 
@@ -37,6 +37,11 @@ public:
 
     // Moves made since the last deal.
     int16_t moves() const { return Moves; }
+    // Whether the board takes moves: dealt and not yet won.
+    bool isOpen() const { return m_boardOpen; }
+    // The tile in a cell, as its tag holds it: every read of the position
+    // goes through here. 0 before the first deal.
+    int16_t tileAt(int16_t cell) const;
 
 private:
     bool MakeHod();
@@ -47,9 +52,9 @@ private:
     BoardView &m_view;
     Runtime &m_runtime;
     WinHandler m_onWin;
-    bool m_boardOpen = false; // what the frame was last told; a closed board ignores clicks
+    bool m_boardOpen = false; // a closed board ignores clicks
 
-    std::array<int16_t, 16> Dealt{};
+    std::array<int16_t, BoardCells> Dealt{};
     int16_t Idx = 0;
     int16_t Pick = 0;
     int16_t PicNo = 0;

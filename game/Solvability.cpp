@@ -4,12 +4,13 @@ bool IsSolvable(const Position &tiles)
 {
     int inversions = 0;
     int blankCell = 0;
-    for (int i = 0; i < 16; ++i) {
-        if (tiles[i] == 16)
+    for (int i = 0; i < BoardCells; ++i) {
+        if (tiles[i] == BlankTile)
             blankCell = i;
-        for (int j = i + 1; j < 16; ++j)
+        for (int j = i + 1; j < BoardCells; ++j)
             inversions += tiles[i] > tiles[j];
     }
-    const int blankDistance = (3 - blankCell / 4) + (3 - blankCell % 4);
+    const int last = BoardSide - 1;
+    const int blankDistance = (last - blankCell / BoardSide) + (last - blankCell % BoardSide);
     return (inversions + blankDistance) % 2 == 0;
 }

@@ -1,6 +1,10 @@
 # The game installs as a portable folder: the program (its records file is
 # kept beside it, so the folder must be the player's own), the icon, the
 # licence and a menu entry written for wherever the folder stands.
+# add-to-menu writes the entry as pyatnashki.desktop, the id the window gives.
+if(NOT PYATNASHKI_MENU_ID STREQUAL "pyatnashki")
+  message(FATAL_ERROR "The portable folder's add-to-menu writes pyatnashki.desktop: PYATNASHKI_MENU_ID must be pyatnashki")
+endif()
 set(icon ${CMAKE_CURRENT_BINARY_DIR}/pyatnashki.png)
 pyatnashki_icon(${icon} 256)
 

@@ -4,7 +4,7 @@
 # player's own data folder, so nothing here needs to be writable.
 include(GNUInstallDirs)
 
-set(id ${PYATNASHKI_APP_ID})
+set(id ${PYATNASHKI_MENU_ID})
 foreach(size 16 22 24 32 48 64 128 256)
   set(icon ${CMAKE_CURRENT_BINARY_DIR}/icon-${size}.png)
   pyatnashki_icon(${icon} ${size})

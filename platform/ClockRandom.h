@@ -12,7 +12,6 @@ public:
     // Seeds from the clocks and a count of this generator's re-seeds, so two
     // deals in the same clock tick still differ.
     void reseedFromClock();
-    void seed(uint64_t value) { m_engine.seed(value); }
 
     // 0 <= r < 1 in steps of 2^-24, every single-precision step equally likely.
     float next();

@@ -1,5 +1,6 @@
 #include "platform/QtRuntime.h"
 
+#include "BuildSettings.h"
 #include "platform/FileAccess.h"
 
 #include <QApplication>
@@ -89,16 +90,12 @@ QByteArray QtRuntime::appPath() const
 
 RecordsLayout QtRuntime::builtLayout()
 {
-#ifdef PYATNASHKI_SYSTEM_INSTALL
-    return RecordsLayout::System;
-#else
-    return RecordsLayout::Portable;
-#endif
+    return BuiltRecordsLayout;
 }
 
 QByteArray QtRuntime::recordsFolder() const
 {
-    return m_layout == RecordsLayout::System ? playerDataFolder() : appPath();
+    return m_layout == RecordsLayout::PlayerData ? playerDataFolder() : appPath();
 }
 
 void QtRuntime::end()
@@ -119,13 +116,13 @@ bool QtRuntime::readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray
     // Another user's folder could hand the player any file under the
     // table's name (OpenSSH turns away a key folder others own likewise).
     // A read makes no folder, and reads a missing file as empty.
-    return readHead(path, maxBytes, head, error, {.ownFolder = m_layout == RecordsLayout::System});
+    return readHead(path, maxBytes, head, error, {.ownFolder = m_layout == RecordsLayout::PlayerData});
 }
 
 bool QtRuntime::updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,
                                InTheWay &inTheWay)
 {
     // The player's data folder may not exist yet: the first save makes it.
-    const bool dataFolder = m_layout == RecordsLayout::System;
+    const bool dataFolder = m_layout == RecordsLayout::PlayerData;
     return updateHead(path, maxBytes, update, error, &inTheWay, {.makeFolders = dataFolder, .ownFolder = dataFolder});
 }

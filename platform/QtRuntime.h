@@ -19,7 +19,7 @@ public:
     {
     }
 
-    // The layout chosen when the program was built (PYATNASHKI_SYSTEM_INSTALL).
+    // The layout chosen when the program was built (PYATNASHKI_RECORDS).
     static RecordsLayout builtLayout();
 
     void randomize() override;

@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 
-// Where the records file lives. A portable folder keeps it beside the program;
-// an install into the system's folders, which the player cannot write, keeps
-// it in the player's own data folder.
-enum class RecordsLayout { Portable, System };
+// Where the records file lives: Portable keeps it beside the program, in a
+// folder the player owns; PlayerData keeps it in playerDataFolder() below,
+// for an install into folders the player cannot write.
+enum class RecordsLayout { Portable, PlayerData };
 
 // The data folder of the user the game runs as, for this game, in the
 // system's bytes: $XDG_DATA_HOME/pyatnashki, or ~/.local/share/pyatnashki

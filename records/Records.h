@@ -28,9 +28,6 @@ public:
     // false, the player told why, if the file cannot be read.
     bool ViewRecord();
 
-    // The table as the last pass left it.
-    const RecordTable &table() const { return Rec; }
-
 private:
     // Whether a win in Moves enters the table in Rec.
     bool qualifies(int16_t Moves) const;

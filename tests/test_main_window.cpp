@@ -5,6 +5,7 @@
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/FrmMain.h"
+#include "ui/GameKeys.h"
 #include "ui/ImageCell.h"
 #include "ui/Spoken.h"
 
@@ -235,6 +236,28 @@ private slots:
         QVERIFY(!ringed());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
+    }
+
+    // The window's hint names a key that takes the board in one press, and is
+    // heard as the window first opens, not again as each dialog closes.
+    void theHintIsHeardOnceAndItsKeyReachesTheBoard()
+    {
+        MainWindow m;
+        activate(m.window.get());
+        const auto hint = [&m] { return QAccessible::queryAccessibleInterface(m.window.get())->text(QAccessible::Description); };
+        QVERIFY(hint().endsWith(QStringLiteral(" ведёт к игровому полю, стрелки сдвигают фишки.")));
+        const GameKey *key = gameKey(QKeySequence::fromString(hint().section(u' ', 0, 0))[0].key());
+        QVERIFY2(key, qPrintable(hint()));
+        QTest::keyClick(QApplication::focusWidget(), key->key);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("FrmPole"));
+
+        onNextModal([](QWidget *rules) {
+            if (rules)
+                rules->close();
+        });
+        m.item(QStringLiteral("Mnu6"))->trigger();
+        activate(m.window.get());
+        QCOMPARE(hint(), QString());
     }
 
     void windowOpensDealtWithTheCounterAtZero()

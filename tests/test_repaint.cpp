@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -115,6 +116,47 @@ private slots:
                               + focusRingAround(board->childrenRect()).translated(board->mapTo(w.window.get(), QPoint()));
         const QRegion changed = w.area(w.cell(6)) + w.area(w.cell(10)) + w.area(counter) + w.area(focused) + rings;
         QCOMPARE(w.log->outside(changed), QStringList());
+    }
+
+    // What the screen holds as the focus moves on, Tab by Tab: the ring leaves
+    // the control that lost the focus and rings the one that took it.
+    void theRingFollowsTheFocusOnTheScreen_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("button to button") << "CmdNew" << "CmdRecord";
+        QTest::newRow("button to the board") << "CmdExit" << "FrmPole";
+        QTest::newRow("the board to a button") << "FrmPole" << "CmdNew";
+    }
+    void theRingFollowsTheFocusOnTheScreen()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        ShownWindow w(QStringLiteral("1 2 3 4 / 5 6 7 8 / 9 10 . 11 / 13 14 15 12"));
+        QApplication::setActiveWindow(w.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QWidget *left = w.window->findChild<QWidget *>(from), *taken = w.window->findChild<QWidget *>(to);
+        // A button's ring stands round it; the board's round its cells.
+        const auto ring = [&w](const QWidget *control) {
+            const bool board = control->objectName() == QLatin1String("FrmPole");
+            return board ? focusRingAround(control->childrenRect()).translated(control->mapTo(w.window.get(), QPoint()))
+                         : focusRingAround(control->geometry()).translated(control->parentWidget()->mapTo(w.window.get(), QPoint()));
+        };
+        const auto blueOnScreen = [&w](const QRegion &region) {
+            const QImage screen = w.window->screen()->grabWindow(w.window->winId()).toImage();
+            int blue = 0, all = 0;
+            for (const QRect &part : region)
+                for (int y = part.top(); y <= part.bottom(); ++y)
+                    for (int x = part.left(); x <= part.right(); ++x, ++all)
+                        blue += screen.pixelColor(x, y) == QColor(0, 0, 255);
+            return blue == all ? 1 : blue == 0 ? 0 : -1; // all ringed, none, or some
+        };
+        left->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(blueOnScreen(ring(left)), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), taken);
+        QTRY_COMPARE(blueOnScreen(ring(taken)), 1);
+        QCOMPARE(blueOnScreen(ring(left)), 0);
     }
 
     void aClickWithoutAMoveRepaintsNothing()

@@ -282,7 +282,7 @@ private slots:
             {(home.path() + QStringLiteral("/данные/")).toLocal8Bit(), home.path() + QStringLiteral("/данные/pyatnashki")},
         };
         QtRuntime portable(QStringLiteral("Пятнашки"), RecordsLayout::Portable);
-        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::System);
+        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::PlayerData);
         for (const auto &[dataHome, folder] : dataHomes) {
             EnvSetting dataHomeSetting("XDG_DATA_HOME", dataHome);
             QCOMPARE(recordsPath(system), QFile::encodeName(folder + QStringLiteral("/Records.dat")));
@@ -318,7 +318,7 @@ private slots:
     {
         QTemporaryDir home;
         EnvSetting homeSetting("HOME", QFile::encodeName(home.path()));
-        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::System);
+        QtRuntime system(QStringLiteral("Пятнашки"), RecordsLayout::PlayerData);
         RecordTable table;
         table(1).Hod = 5;
         QString error;

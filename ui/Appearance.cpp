@@ -42,7 +42,7 @@ public:
     {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         if (element == PE_FrameLineEdit && (option->state & State_HasFocus))
-            ringInside(option->rect, painter);
+            paintFocusRing(*painter, focusRingInside(option->rect));
     }
 
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
@@ -58,17 +58,9 @@ public:
         }
         QProxyStyle::drawControl(element, option, painter, widget);
         if (element == CE_PushButton && (option->state & State_HasFocus) && !isRingedOutside(widget))
-            ringInside(option->rect, painter);
+            paintFocusRing(*painter, focusRingInside(option->rect));
         if (element == CE_MenuBarEmptyArea && selectedBar && !bar->activeAction())
-            for (const QRect &part : focusRingAround(option->rect.adjusted(3, 3, -3, -3)))
-                painter->fillRect(part, FocusBlue);
-    }
-
-private:
-    static void ringInside(const QRect &control, QPainter *painter)
-    {
-        for (const QRect &part : QRegion(control.adjusted(1, 1, -1, -1)) - QRegion(control.adjusted(4, 4, -4, -4)))
-            painter->fillRect(part, FocusBlue);
+            paintFocusRing(*painter, focusRingAround(option->rect.adjusted(3, 3, -3, -3)));
     }
 };
 

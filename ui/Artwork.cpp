@@ -1,5 +1,6 @@
 #include "ui/Artwork.h"
 
+#include "game/BoardSize.h"
 #include "ui/Appearance.h"
 
 #include <QFontMetricsF>
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int TileSide = 50;
-constexpr int BlankTile = 16;
 constexpr int ButtonWidth = 100;
 constexpr int ButtonHeight = 20;
 constexpr int IconSizes[] = {16, 32, 48, 64, 96, 128}; // up to 64 px at twice the density

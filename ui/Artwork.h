@@ -8,8 +8,9 @@
 // it will be shown at, so it is drawn sharp on dense screens; the returned
 // pixmap carries that ratio and has the stated size in device-independent pixels.
 
-// Tile picture n, 1..16, 50 x 50: a white disc with a thin black outline and
-// the black number on a lavender ground; 16 is the plain blue-violet blank.
+// Tile picture n, 1 to BlankTile, 50 x 50: a white disc with a thin black
+// outline and the black number on a lavender ground; BlankTile is the plain
+// blue-violet blank.
 QPixmap tilePicture(int n, qreal dpr = 1.0);
 
 // A picture button's face, 100 x 20: a band shading from green at the top to

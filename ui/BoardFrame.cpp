@@ -4,26 +4,15 @@
 
 #include <QPainter>
 
-void BoardFrame::setFocusMark(bool shown)
+// The ring is made before the cells, so it is gone before they are.
+BoardFrame::BoardFrame(QWidget *parent) : QGroupBox(parent), m_ring(new FocusRing(this))
 {
-    if (shown == m_mark)
-        return;
-    m_mark = shown;
-    update(ring());
-}
-
-QRegion BoardFrame::ring() const
-{
-    // In the gap between the cells and the frame's edge.
-    return focusRingAround(childrenRect());
+    m_ring->watchChildrenAsOne();
 }
 
 void BoardFrame::paintEvent(QPaintEvent *event)
 {
     QGroupBox::paintEvent(event);
-    if (!m_mark)
-        return;
     QPainter painter(this);
-    for (const QRect &part : ring())
-        painter.fillRect(part, FocusBlue);
+    m_ring->paintChildrenRing(painter);
 }

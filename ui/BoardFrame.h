@@ -2,25 +2,21 @@
 
 #include <QGroupBox>
 
-// The board's frame, without a caption. While the board holds the keyboard
-// focus it rings the cells in the blue of the counter's heading, in the gap
-// between the cells and the frame's edge.
+class FocusRing;
+
+// The board's frame, without a caption. While the board or one of its cells
+// holds the focus it rings the cells, in the gap between them and the
+// frame's edge, over its own face.
 class BoardFrame : public QGroupBox
 {
     Q_OBJECT
 
 public:
-    explicit BoardFrame(QWidget *parent = nullptr) : QGroupBox(parent) {}
-
-    // Shows or hides the ring, repainting the ring alone.
-    void setFocusMark(bool shown);
-    bool focusMark() const { return m_mark; }
+    explicit BoardFrame(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRegion ring() const;
-
-    bool m_mark = false;
+    FocusRing *m_ring;
 };

@@ -29,6 +29,8 @@ QPushButton *FixedDialog::makeCloseButton(const char *name, const QString &text,
     m_closeButton->setDefault(false);
     m_closeButton->setFocus();
     m_focusRing->watch(m_closeButton);
+    // The designs' Command1_Click and CmdClose_Click alike: the window closes.
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
     return m_closeButton;
 }
 

@@ -17,8 +17,9 @@ public:
     FixedDialog(const char *name, const QString &caption, QSize clientSize, QWidget *parent);
 
 protected:
-    // The window's one button: it holds the focus, ringed however it got it,
-    // and takes Enter and space, yet is neither the default nor the cancel button.
+    // The window's one button, which closes it: it holds the focus, ringed
+    // however it got it, and takes Enter and space, yet is neither the
+    // default nor the cancel button.
     QPushButton *makeCloseButton(const char *name, const QString &text, QRect place);
 
     void showEvent(QShowEvent *event) override;

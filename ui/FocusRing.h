@@ -1,18 +1,22 @@
 #pragma once
 
-#include <QColor>
 #include <QObject>
 #include <QRegion>
 
+class QPainter;
 class QWidget;
 
-// The keyboard focus shows as a ring two pixels wide, one pixel clear of the
-// control, in the blue of the counter's heading: on the window's ground, the
-// buttons' face and the tiles it stands out at well over 3:1.
-inline const QColor FocusBlue(0, 0, 255);
+// The keyboard focus shows as a ring in the blue of the counter's heading:
+// on the window's ground, the buttons' face and the tiles it stands out at
+// well over 3:1. Every ring of the game is drawn here.
 
-// The ring around `control` (a rectangle in its container's coordinates).
+// The ring round a control, one pixel clear of it and two wide.
 QRegion focusRingAround(const QRect &control);
+// The ring just inside a control's outline, three wide (as large as a ring
+// round it would be), for the buttons and fields of Qt's own dialogs.
+QRegion focusRingInside(const QRect &control);
+// Paints a ring.
+void paintFocusRing(QPainter &painter, const QRegion &ring);
 
 // Whether a FocusRing rings the widget from outside, so the style leaves it be.
 bool isRingedOutside(const QWidget *control);
@@ -29,11 +33,21 @@ public:
 
     // A child of the container to ring while it has the focus.
     void watch(QWidget *control);
+    // The container's children, present and to come, as one control, ringed
+    // round them all while the container or any of them has the focus (the
+    // board and its cells). The container paints this ring itself, over its
+    // own face, with paintChildrenRing.
+    void watchChildrenAsOne();
+    void paintChildrenRing(QPainter &painter) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool childrenHoldFocus() const;
+
     QWidget *m_container;
     QList<QWidget *> m_controls;
+    bool m_asOne = false;
+    bool m_asOneRinged = false;
 };

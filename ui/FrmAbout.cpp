@@ -1,5 +1,6 @@
 #include "ui/FrmAbout.h"
 
+#include "BuildSettings.h"
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/DesignControls.h"
@@ -23,7 +24,7 @@ FrmAbout::FrmAbout(QWidget *parent)
                        this);
     Label3 = makeLabel("Label3", QStringLiteral("Пятнашки — головоломка 4х4"), twipsRect(960, 1200, 2895, 255), left,
                        this);
-    Label2 = makeLabel("Label2", QStringLiteral("Версия 1.2"), twipsRect(960, 600, 3015, 255), left, this);
+    Label2 = makeLabel("Label2", QStringLiteral("Версия ") + QLatin1String(GameVersion), twipsRect(960, 600, 3015, 255), left, this);
     Label1 = makeLabel("Label1", QStringLiteral("Логическая игра \"Пятнашки\""), twipsRect(960, 240, 3015, 255), left,
                        this);
     setLook(Label1, designFont(13), QColor(0, 0, 255));
@@ -39,10 +40,4 @@ FrmAbout::FrmAbout(QWidget *parent)
     // A screen reader reads the longer lines itself as the window opens; the short ones it would skip follow.
     setAccessibleDescription(spokenLines(unreadLines(
         {Label1->text(), Label2->text(), Label3->text(), Label5->text(), Label6->text(), Label4->text()})));
-    connect(CmdClose, &QPushButton::clicked, this, &FrmAbout::CmdClose_Click);
-}
-
-void FrmAbout::CmdClose_Click()
-{
-    accept();
 }

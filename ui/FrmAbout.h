@@ -14,8 +14,6 @@ public:
     explicit FrmAbout(QWidget *parent = nullptr);
 
 private:
-    void CmdClose_Click();
-
     QPushButton *CmdClose = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Label6 = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/Appearance.h"
 #include "ui/Artwork.h"
 #include "ui/DesignControls.h"
+#include "ui/GameKeys.h"
 #include "ui/Spoken.h"
 #include "ui/Twips.h"
 
@@ -50,16 +51,5 @@ FrmHelp::FrmHelp(QWidget *parent)
     // A screen reader reads the title and the rules as the window opens; after
     // them come how the keyboard plays, which the page leaves to the eye, and
     // the short wish it would skip.
-    setAccessibleDescription(spokenLines(
-        QStringList{QStringLiteral("Клавиша со стрелкой сдвигает в свою сторону фишку, стоящую рядом с пустой "
-                                   "клеткой; клавиша Tab доводит до игрового поля, которое читает всю позицию; "
-                                   "F5 читает её снова с любой фишки")}
-        + unreadLines({Label5->text()})));
-
-    connect(Command1, &QPushButton::clicked, this, &FrmHelp::Command1_Click);
-}
-
-void FrmHelp::Command1_Click()
-{
-    accept();
+    setAccessibleDescription(spokenLines(QStringList{keysTold()} + unreadLines({Label5->text()})));
 }

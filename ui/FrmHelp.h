@@ -14,8 +14,6 @@ public:
     explicit FrmHelp(QWidget *parent = nullptr);
 
 private:
-    void Command1_Click();
-
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *Command1 = nullptr;

@@ -3,29 +3,27 @@
 #include "game/BoardView.h"
 #include "game/Game.h"
 #include "records/Records.h"
-#include "records/RecordsView.h"
+#include "ui/RecordsWindow.h"
 #include "ui/TileSet.h"
 
 #include <QMainWindow>
 #include <array>
-#include <memory>
 
 class BoardFrame;
-class FrmRecord;
 class ImageCell;
+class Narration;
 class PictureButton;
 class QAction;
 class QGroupBox;
 class QLabel;
-class QKeyEvent;
 class QMenu;
 class Runtime;
 
 // The main window: the board, the move counter, four picture buttons and the
-// menu bar. Its handlers only pass commands on; the cells are the board that
-// the game logic reads and writes, and it opens the records window for the
-// records logic.
-class FrmMain : public QMainWindow, private BoardView, private RecordsView
+// menu bar. Its handlers pass commands on to the game and the records; the
+// cells are the board the game reads and writes. A screen reader hears the
+// game through Narration; the arrows and F5 play through BoardKeys.
+class FrmMain : public QMainWindow, private BoardView
 {
     Q_OBJECT
 
@@ -34,27 +32,20 @@ public:
 
     // Builds the window and deals the first game before it is shown.
     explicit FrmMain(Runtime &runtime, QWidget *parent = nullptr);
-    ~FrmMain() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     // Tab walks the buttons in their order, then the board as one stop.
     bool focusNextPrevChild(bool next) override;
 
 private:
     // The window's design: every control at its place, the menu bar, focus order.
     void setupDesign();
-    // Where cell 0..15 stands, as a screen reader says it: "ряд 1, столбец 2".
-    static QString cellPlace(int cell);
     void connectHandlers();
 
     // Handlers.
     void Form_Load();
     void ImgP_Click(int index);
-    // True when the key was a board move's and taken.
-    bool Arrow_KeyPress(QKeyEvent *event);
     void CmdNew_Click();
     void Mnu3_Click();
     void CmdRecord_Click();
@@ -70,43 +61,24 @@ private:
     void ExitProga();
     void ShowHelp();
     void ShowAbout();
-    void ShowRecords();
     void GameWon(int16_t moves);
-    // Moves the focus to a control so that a screen reader reads it, again if it had it.
-    void tell(QWidget *control);
-    // Only the cell the last tile landed on carries the count; -1 for none.
-    void markLanded(int16_t cell);
-    // The ring shows while the board holds the focus.
-    void updateFocusMark();
-    // What a screen reader calls a cell: its tile's number or "пустая клетка".
-    QString cellName(int cell) const;
-    void nameCells();
-    // The board's reading: the count, or that it is solved, then the rows.
-    void describeBoard();
 
-    // BoardView: the cells, the counter and the board frame.
+    // BoardView: the cells and the counter.
     QString tag(int16_t cell) const override;
     void setTag(int16_t cell, const QString &text) override;
     void setPicture(int16_t cell, int16_t imageNo) override;
-    void setCounter(const QString &text) override;
-    void setBoardEnabled(bool enabled) override;
-
-    // RecordsView: the records window, made at the first touch, gone when closed.
-    FrmRecord &frmRecord();
-    void setResultVisible(bool visible) override;
-    void setResultText(const QString &text) override;
-    void setPlace(int16_t place, const QString &name, const QString &moves) override;
-    void showModal() override;
-    void unload() override;
+    void countChanged(const QString &count) override;
+    void openChanged(bool open) override;
 
     Runtime &m_runtime;
     TileSet ImageList1;
     Game m_game;
+    RecordsWindow m_recordsWindow;
     Records m_records;
-    std::unique_ptr<FrmRecord> m_frmRecord;
+    Narration *m_narration = nullptr;
 
     BoardFrame *FrmPole = nullptr;
-    std::array<ImageCell *, 16> ImgP{};
+    std::array<ImageCell *, BoardCells> ImgP{};
     PictureButton *CmdNew = nullptr;
     PictureButton *CmdHelp = nullptr;
     PictureButton *CmdRecord = nullptr;
@@ -122,8 +94,4 @@ private:
     QAction *Mnu6 = nullptr;
     QAction *Mnu8 = nullptr;
     bool m_placed = false;
-    int16_t m_landed = -1; // the cell whose reading carries the count
-    bool m_boardOpen = false; // takes moves: dealt and not yet won
-    bool m_dealing = false; // the cells are named once the deal is heard
-
 };

@@ -42,18 +42,11 @@ QAction *makeItem(const char *name, const QString &text, QMenu *menu)
 
 } // namespace
 
-QString FrmMain::cellPlace(int cell)
-{
-    return QStringLiteral("ряд %1, столбец %2").arg(cell / 4 + 1).arg(cell % 4 + 1);
-}
-
 void FrmMain::setupDesign()
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(Title);
     setWindowIcon(gameIcon());
-    // Read with the title as the window opens: the board is one Tab stop past the buttons.
-    setAccessibleDescription(QStringLiteral("Tab ведёт к игровому полю, стрелки сдвигают фишки."));
     // Minimise and close, but no maximise: the window has a fixed size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -71,11 +64,10 @@ void FrmMain::setupDesign()
     // One Tab stop for a screen reader's user: it reads the whole position.
     FrmPole->setAccessibleName(QStringLiteral("Игровое поле"));
     FrmPole->setFocusPolicy(Qt::TabFocus);
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < BoardCells; ++i) {
         ImgP[i] = new ImageCell(FrmPole);
         ImgP[i]->setObjectName(QStringLiteral("ImgP_%1").arg(i));
-        ImgP[i]->setGeometry(twipsRect(120 + 720 * (i % 4), 240 + 720 * (i / 4), 750, 750));
-        ImgP[i]->setAccessibleDescription(cellPlace(i));
+        ImgP[i]->setGeometry(twipsRect(120 + 720 * (i % BoardSide), 240 + 720 * (i / BoardSide), 750, 750));
     }
 
     CmdNew = makeButton("CmdNew", QStringLiteral("Новая"), twipsRect(3360, 120, 1500, 375), client);

@@ -58,8 +58,6 @@ FrmRecord::FrmRecord(QWidget *parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twipsRect(3120, 240, 1455, 2295));
     Image1->setPixmap(cupPicture(Image1->size(), devicePixelRatioF()));
-
-    connect(Command1, &QPushButton::clicked, this, &FrmRecord::Command1_Click);
 }
 
 void FrmRecord::setPlace(int16_t place, const QString &name, const QString &moves)
@@ -99,9 +97,4 @@ void FrmRecord::showEvent(QShowEvent *event)
     }
     setAccessibleDescription(spokenLines(lines));
     FixedDialog::showEvent(event);
-}
-
-void FrmRecord::Command1_Click()
-{
-    accept();
 }

@@ -28,8 +28,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Command1_Click();
-
     QLabel *Label1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     std::array<QLabel *, 5> LblMesto{};   // indexes 0..4

@@ -13,8 +13,6 @@ class PictureButton : public QPushButton
 public:
     PictureButton(const QString &word, QWidget *parent = nullptr);
 
-    QString word() const { return m_word; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

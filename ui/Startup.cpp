@@ -1,5 +1,6 @@
 #include "ui/Startup.h"
 
+#include "BuildSettings.h"
 #include "ui/Appearance.h"
 #include "ui/FrmMain.h"
 
@@ -85,7 +86,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, FrmMain::Title + QStringLiteral(" " PYATNASHKI_VERSION "\n"));
+        print(stdout, FrmMain::Title + u' ' + QLatin1String(GameVersion) + u'\n');
         return 0;
     }
     return std::nullopt;
@@ -108,7 +109,7 @@ std::unique_ptr<QApplication> openDesktop(int &argc, char *argv[])
 
     // The dock and the task switcher tie the window to its menu entry by
     // these: the entry's name on Wayland, its StartupWMClass on X11.
-    QGuiApplication::setDesktopFileName(QStringLiteral(PYATNASHKI_DESKTOP_ID));
+    QGuiApplication::setDesktopFileName(QLatin1String(MenuEntryId));
     QCoreApplication::setApplicationName(QStringLiteral("pyatnashki"));
     return app;
 }

@@ -47,6 +47,17 @@ checkCommandLine() {
     status=0 && out=$(bare --bogus) || status=$?
     [ "$status" -eq 2 ] && grep -q '«bogus»' <<<"$out" && grep -q '^Использование' <<<"$out" ||
         fail "an unknown option gave status $status and: $out"
+    # What was asked for is the answer, on standard output; standard error stays empty.
+    local option
+    for option in --help --version; do
+        out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C timeout 10 "$program" "$option" 2>&1 >/dev/null) ||
+            fail "$option ended with status $?"
+        [ -z "$out" ] || fail "$option wrote to standard error: $out"
+    done
+    # A platform named on the command line is a display of its own: the game starts.
+    status=0 && out=$(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C timeout 2 \
+        "$program" -platform offscreen 2>&1) || status=$?
+    [ "$status" -eq 124 ] || fail "-platform offscreen without a display gave status $status and: $out"
     # No display at all, and one that cannot be reached.
     local how
     for how in "-u DISPLAY" "DISPLAY=$work/no-display:0"; do

@@ -23,8 +23,8 @@ public:
         pictures[cell] = imageNo;
         ++pictureWrites;
     }
-    void setCounter(const QString &text) override { counter = text; }
-    void setBoardEnabled(bool on) override { enabled = on; }
+    void countChanged(const QString &text) override { counter = text; }
+    void openChanged(bool on) override { enabled = on; }
 
     // The position as the tags hold it, "." for the blank.
     QString text() const
