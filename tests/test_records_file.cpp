@@ -64,7 +64,6 @@ static void noteDiskCall(const char *call, int code, const struct stat &info)
 
 extern "C" {
 int __real_openat(int folder, const char *path, int flags, ...);
-int __real_lstat(const char *path, struct stat *info);
 DIR *__real_fdopendir(int fd);
 DIR *__real_opendir(const char *path);
 int __real_fdatasync(int fd);
@@ -81,12 +80,6 @@ int __wrap_openat(int folder, const char *path, int flags, ...)
     const int fd = __real_openat(folder, path, flags, mode);
     exchangeAfterLookup(path);
     return fd;
-}
-int __wrap_lstat(const char *path, struct stat *info)
-{
-    const int code = __real_lstat(path, info);
-    exchangeAfterLookup(path);
-    return code;
 }
 // A save reads no folder: a flood of names there would slow every save.
 DIR *__wrap_fdopendir(int fd)
