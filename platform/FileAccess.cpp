@@ -203,7 +203,7 @@ bool saveReplacing(const Place &place, const QByteArray &head, FileDevice *old, 
 
 } // namespace
 
-bool readHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error, WalkRules rules)
+bool readHeadMakingFile(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error, WalkRules rules)
 {
     head.clear();
     Place place;

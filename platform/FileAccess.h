@@ -20,10 +20,10 @@ constexpr qint64 MaxFileBytes = 64 * 1024;
 // is created empty where the folder allows. False, with the reason in error,
 // for anything else that stops the read, a FIFO, socket, device or folder in
 // its place included; never blocks on one.
-bool readHead(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error, WalkRules rules = {});
+bool readHeadMakingFile(const QByteArray &path, qint64 maxBytes, QByteArray &head, QString &error, WalkRules rules = {});
 
 // Under the lock every game takes to save (SaveLock), waiting up to two
-// seconds for it: reads the file's first maxBytes as readHead does and
+// seconds for it: reads the file's first maxBytes as readHeadMakingFile does and
 // replaces them with update's answer, keeping the rest, through a new file in
 // the same folder that is written, checked, flushed to disk, given the old
 // file's owner, group, mode and access list (never a set-id bit) and renamed

@@ -116,7 +116,7 @@ bool QtRuntime::readFileHead(const QByteArray &path, qint64 maxBytes, QByteArray
     // Another user's folder could hand the player any file under the
     // table's name (OpenSSH turns away a key folder others own likewise).
     // A read makes no folder, and reads a missing file as empty.
-    return readHead(path, maxBytes, head, error, {.ownFolder = m_layout == RecordsLayout::PlayerData});
+    return readHeadMakingFile(path, maxBytes, head, error, {.ownFolder = m_layout == RecordsLayout::PlayerData});
 }
 
 bool QtRuntime::updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,

@@ -45,7 +45,7 @@ bool ScriptedRuntime::readFileHead(const QByteArray &path, qint64 maxBytes, QByt
         error = readFailure;
         return false;
     }
-    return readHead(path, maxBytes, head, error);
+    return readHeadMakingFile(path, maxBytes, head, error);
 }
 
 bool ScriptedRuntime::updateFileHead(const QByteArray &path, qint64 maxBytes, const HeadUpdate &update, QString &error,

@@ -341,7 +341,7 @@ private slots:
         // Where it cannot be created it is no error: there is no table yet.
         QByteArray head("stale");
         QString error;
-        QVERIFY(readHead(f.runtime.appPath() + "/gone/Records.dat", TableSize, head, error));
+        QVERIFY(readHeadMakingFile(f.runtime.appPath() + "/gone/Records.dat", TableSize, head, error));
         QCOMPARE(head, QByteArray());
     }
 
@@ -882,7 +882,7 @@ private slots:
                 ::_exit(CannotSetUp);
             QByteArray head;
             QString readError, saveError;
-            const bool read = readHead(link, TableSize, head, readError);
+            const bool read = readHeadMakingFile(link, TableSize, head, readError);
             const bool saved = updateHead(link, TableSize, [&](const QByteArray &) { return encodeTable(table); }, saveError);
             return packed(read, readError, saved, saveError);
         }, status);
