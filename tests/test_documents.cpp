@@ -79,9 +79,7 @@ private slots:
     {
         const QString howToPlay = section(sourceFile(QStringLiteral("README.md")), QStringLiteral("## How to play"),
                                           QStringLiteral("## "));
-        QVERIFY(!howToPlay.isEmpty());
-        if (!howToPlay.contains(QStringLiteral("\n|")))
-            QSKIP("README.md's \"How to play\" has no key table yet");
+        QVERIFY(howToPlay.contains(QStringLiteral("\n|")));
         for (const QString &key : tableKeys())
             QVERIFY2(containsWord(howToPlay, key), qPrintable(key));
     }
